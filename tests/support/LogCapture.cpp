@@ -1,0 +1,65 @@
+#include "tests/support/LogCapture.h"
+
+#include <log4cplus/spi/loggingevent.h>
+
+class LogCapture::Appender : public log4cplus::Appender
+{
+  public:
+    ~Appender() override { destructorImpl(); }
+    void close() override {}
+
+    std::vector<CapturedLine> lines() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lines;
+    }
+
+  protected:
+    void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage()});
+    }
+
+  private:
+    mutable std::mutex m_mutex;
+    std::vector<CapturedLine> m_lines;
+};
+
+LogCapture::LogCapture(const std::string& in_strLogger)
+    : m_logger(in_strLogger.empty() ? Logger() : Logger(in_strLogger)), m_pCapture(new Appender()),
+      m_previousLevel(m_logger.getLogLevel())
+{
+    m_pAppender = log4cplus::SharedAppenderPtr(m_pCapture);
+    log4cplus::Logger logger = m_logger.getLog4cplusLogger();
+    logger.addAppender(m_pAppender);
+    // Everything is captured, whatever level the test run set.
+    if (m_logger.getChainedLogLevel() > TRACE_LOG_LEVEL)
+        m_logger.setLogLevel(TRACE_LOG_LEVEL);
+}
+
+LogCapture::~LogCapture()
+{
+    log4cplus::Logger logger = m_logger.getLog4cplusLogger();
+    logger.removeAppender(m_pAppender);
+    m_logger.setLogLevel(m_previousLevel);
+}
+
+std::vector<CapturedLine> LogCapture::lines() const { return m_pCapture->lines(); }
+
+std::vector<std::string> LogCapture::messages() const
+{
+    std::vector<std::string> messages;
+    for (const CapturedLine& line : lines())
+        messages.push_back(line.strMessage);
+    return messages;
+}
+
+bool LogCapture::contains(LogLevel in_level, const std::string& in_strMessage) const
+{
+    for (const CapturedLine& line : lines()) {
+        if (line.level == in_level && line.strMessage == in_strMessage)
+            return true;
+    }
+    return false;
+}

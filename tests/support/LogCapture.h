@@ -1,0 +1,38 @@
+#pragma once
+// Captures what is logged on one logger (and below it) while the capture lives.
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <log4cplus/appender.h>
+
+#include "host/core/Logger.h"
+
+struct CapturedLine
+{
+    LogLevel level;
+    std::string strLogger;
+    std::string strMessage;
+};
+
+class LogCapture
+{
+  public:
+    explicit LogCapture(const std::string& in_strLogger = "");
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<CapturedLine> lines() const;
+    std::vector<std::string> messages() const;
+    // True when a line at that level holds exactly that message.
+    bool contains(LogLevel in_level, const std::string& in_strMessage) const;
+
+  private:
+    class Appender;
+    Logger m_logger;
+    log4cplus::SharedAppenderPtr m_pAppender;
+    Appender* m_pCapture;
+    LogLevel m_previousLevel;
+};

@@ -1,7 +1,11 @@
 #include "host/core/Logger.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <log4cplus/hierarchy.h>
 #include <log4cplus/initializer.h>
+#include <log4cplus/loglevel.h>
 
 namespace {
 // log4cplus must be initialised before the first logger is made, and stays for the process.
@@ -24,6 +28,8 @@ log4cplus::Logger namedLogger(const std::string& in_strName)
 }
 } // namespace
 
+std::atomic<unsigned> Logger::s_uiLevelGeneration{0};
+
 Logger::Logger() : m_logger(rootLogger()) {}
 
 Logger::Logger(const std::string& in_strName) : m_logger(namedLogger(in_strName)) {}
@@ -36,7 +42,11 @@ LogLevel Logger::getLogLevel() const { return m_logger.getLogLevel(); }
 
 LogLevel Logger::getChainedLogLevel() const { return m_logger.getChainedLogLevel(); }
 
-void Logger::setLogLevel(LogLevel in_level) { m_logger.setLogLevel(in_level); }
+void Logger::setLogLevel(LogLevel in_level)
+{
+    m_logger.setLogLevel(in_level);
+    s_uiLevelGeneration.fetch_add(1, std::memory_order_release);
+}
 
 bool Logger::isEnabledFor(LogLevel in_level) const { return m_logger.isEnabledFor(in_level); }
 
@@ -58,4 +68,16 @@ bool Logger::prefixExists(const std::string& in_strName)
             return true;
     }
     return false;
+}
+
+LogLevel parseLogLevelString(const std::string& in_strText)
+{
+    ensureLog4cplus();
+    std::string strUpper = in_strText;
+    std::transform(strUpper.begin(), strUpper.end(), strUpper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    // "NOTSET" names no level an operator could set.
+    if (strUpper.empty() || strUpper == "NOTSET")
+        return NOT_SET_LOG_LEVEL;
+    return log4cplus::getLogLevelManager().fromString(strUpper);
 }

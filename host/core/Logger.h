@@ -1,6 +1,7 @@
 #pragma once
 // A named logger of the gateway's hierarchy, over log4cplus.
 
+#include <atomic>
 #include <sstream>
 #include <string>
 
@@ -35,11 +36,19 @@ class Logger
     // True when the hierarchy holds a logger of that name, or one below it.
     static bool prefixExists(const std::string& in_strName);
 
+    // Changes each time a level is set through this class, so that level caches know to refresh.
+    static unsigned getLevelGeneration() { return s_uiLevelGeneration.load(std::memory_order_acquire); }
+
     const log4cplus::Logger& getLog4cplusLogger() const { return m_logger; }
 
   private:
+    static std::atomic<unsigned> s_uiLevelGeneration;
     log4cplus::Logger m_logger;
 };
+
+// Accepts log4cplus's level names (TRACE, DEBUG, INFO, WARN, ERROR, FATAL, OFF, ALL) in any case;
+// NOT_SET_LOG_LEVEL for anything else.
+LogLevel parseLogLevelString(const std::string& in_strText);
 
 // The text is built only when the level is enabled.
 #define LH_LOG(logger, level, streamExpr)                                                          \

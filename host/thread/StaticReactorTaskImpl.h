@@ -1,0 +1,47 @@
+#pragma once
+// A managed task with one thread that runs its own reactor: the task's timers and its method
+// objects are dispatched by that reactor, one at a time, on that thread.
+//
+// Each queued method object notifies the reactor once (ACE_Reactor_Notification_Strategy on the
+// activation queue), and each notification runs the object at the head of the queue, so that
+// timers and method objects interleave and neither starves the other.
+
+#include <ace/Event_Handler.h>
+#include <ace/Reactor.h>
+#include <ace/Reactor_Notification_Strategy.h>
+
+#include "host/thread/ManageableTaskImplBase.h"
+#include "host/thread/TaskWithTimersImpl.h"
+
+class StaticReactorTaskImpl : public ManageableTaskImplBase, public TaskWithTimersImpl
+{
+  protected:
+    StaticReactorTaskImpl();
+    // Call waitUntilDone first: the thread must have ended before the reactor goes.
+    ~StaticReactorTaskImpl() override;
+
+    // The thread's first act. Default: RUNNING_STATE. An override sets that state itself, once the
+    // task is ready, through setTaskState_i.
+    virtual void onSvcEntry();
+
+  private:
+    class QueueHandler : public ACE_Event_Handler
+    {
+      public:
+        explicit QueueHandler(StaticReactorTaskImpl& io_task) : m_task(io_task) {}
+        int handle_exception(ACE_HANDLE) override;
+
+      private:
+        StaticReactorTaskImpl& m_task;
+    };
+
+    void runTaskLoop_i() override;
+    void endTaskLoop_i() override;
+    void runNextMethodObject_i();
+
+    ACE_Reactor m_reactor;
+    QueueHandler m_queueHandler;
+    ACE_Reactor_Notification_Strategy m_queueNotifier;
+    // Once the loop is told to end, no further method object runs.
+    bool m_bLoopEnding = false;
+};

@@ -1,0 +1,94 @@
+#include "host/thread/TaskWithTimersImpl.h"
+
+#include <ace/Reactor.h>
+
+#include "host/core/AceCleanupLogger.h"
+#include "host/thread/ThreadChecker.h"
+#include "host/thread/TimeoutProcessor.h"
+
+namespace {
+const Logger& timerLogger()
+{
+    return AceCleanupLogger::get("linkhaven.thread.TaskWithTimersImpl");
+}
+} // namespace
+
+TaskWithTimersImpl::TaskWithTimersImpl(ACE_Reactor& io_reactor, const ThreadChecker& in_threadChecker)
+    : m_reactor(io_reactor), m_threadChecker(in_threadChecker), m_dispatcher(*this)
+{
+}
+
+TaskWithTimersImpl::~TaskWithTimersImpl()
+{
+    cancelAllTimers();
+}
+
+long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
+                                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount)
+{
+    LH_CHECK_THREAD(m_threadChecker);
+    std::unique_ptr<TimeoutProcessor> pProcessor(in_pProcessor);
+    if (!pProcessor) {
+        LH_ERROR(timerLogger(), "scheduleTimer : no timeout processor");
+        return -1;
+    }
+    auto pTimer = std::make_unique<Timer>(
+        Timer{-1, std::move(pProcessor), in_pData, in_interval != ACE_Time_Value::zero, in_ulCount});
+    const long lId = m_reactor.schedule_timer(&m_dispatcher, pTimer.get(), in_delay, in_interval);
+    if (lId < 0) {
+        LH_ERROR(timerLogger(), "scheduleTimer : the reactor refused the timer");
+        return -1;
+    }
+    pTimer->lId = lId;
+    m_timers[lId] = std::move(pTimer);
+    return lId;
+}
+
+bool TaskWithTimersImpl::cancelTimer(long in_lTimerId, void** out_ppData)
+{
+    LH_CHECK_THREAD(m_threadChecker);
+    const auto found = m_timers.find(in_lTimerId);
+    if (found == m_timers.end())
+        return false;
+    if (out_ppData)
+        *out_ppData = found->second->pData;
+    m_reactor.cancel_timer(in_lTimerId);
+    if (found->second.get() == m_pFiringTimer)
+        m_pCancelledWhileFiring = std::move(found->second);
+    m_timers.erase(found);
+    return true;
+}
+
+void TaskWithTimersImpl::cancelAllTimers()
+{
+    LH_CHECK_THREAD(m_threadChecker);
+    for (const auto& entry : m_timers)
+        m_reactor.cancel_timer(entry.first);
+    m_timers.clear();
+}
+
+int TaskWithTimersImpl::Dispatcher::handle_timeout(const ACE_Time_Value& in_now, const void* in_pAct)
+{
+    m_owner.expire_i(in_now, *static_cast<Timer*>(const_cast<void*>(in_pAct)));
+    return 0;
+}
+
+void TaskWithTimersImpl::expire_i(const ACE_Time_Value& in_now, Timer& io_timer)
+{
+    LH_CHECK_THREAD(m_threadChecker);
+    m_pFiringTimer = &io_timer;
+    io_timer.pProcessor->handleTimeout(in_now, io_timer.pData);
+    m_pFiringTimer = nullptr;
+    if (m_pCancelledWhileFiring) {
+        m_pCancelledWhileFiring.reset();
+        return;
+    }
+
+    bool bOver = !io_timer.bPeriodic; // the reactor drops a one-shot timer itself
+    if (!bOver && io_timer.ulExpiriesLeft > 0 && --io_timer.ulExpiriesLeft == 0) {
+        m_reactor.cancel_timer(io_timer.lId);
+        bOver = true;
+    }
+    if (bOver)
+        m_timers.erase(io_timer.lId);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Timers on a task's reactor, so that they fire on the task's own thread. Task thread only (the
+// host may schedule before start). A timer owns its processor: the processor is deleted when the
+// timer is cancelled, when it has expired for the last time, or when the task's thread ends.
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+#include <ace/Event_Handler.h>
+#include <ace/Time_Value.h>
+
+class ACE_Reactor;
+class ThreadChecker;
+class TimeoutProcessor;
+
+class TaskWithTimersImpl
+{
+  public:
+    TaskWithTimersImpl(const TaskWithTimersImpl&) = delete;
+    TaskWithTimersImpl& operator=(const TaskWithTimersImpl&) = delete;
+
+    // First expiry after in_delay, then every in_interval (zero: once). in_ulCount ends the timer
+    // after that many expiries; 0 sets no limit. Gives the timer's identifier, 0 or more, or -1
+    // when it could not be scheduled (the processor is then deleted).
+    long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
+                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount);
+    // False when no such timer runs. The timer's data goes back through out_ppData unless null.
+    // A processor may cancel its own timer from handleTimeout; it is deleted once that returns.
+    bool cancelTimer(long in_lTimerId, void** out_ppData);
+
+  protected:
+    // Keeps both references; the reactor need not be built yet.
+    TaskWithTimersImpl(ACE_Reactor& io_reactor, const ThreadChecker& in_threadChecker);
+    ~TaskWithTimersImpl();
+
+    void cancelAllTimers();
+
+  private:
+    struct Timer
+    {
+        long lId;
+        std::unique_ptr<TimeoutProcessor> pProcessor;
+        void* pData;
+        bool bPeriodic;
+        std::uint64_t ulExpiriesLeft; // 0: no limit
+    };
+
+    class Dispatcher : public ACE_Event_Handler
+    {
+      public:
+        explicit Dispatcher(TaskWithTimersImpl& io_owner) : m_owner(io_owner) {}
+        int handle_timeout(const ACE_Time_Value& in_now, const void* in_pAct) override;
+
+      private:
+        TaskWithTimersImpl& m_owner;
+    };
+
+    void expire_i(const ACE_Time_Value& in_now, Timer& io_timer);
+
+    ACE_Reactor& m_reactor;
+    const ThreadChecker& m_threadChecker;
+    Dispatcher m_dispatcher;
+    std::unordered_map<long, std::unique_ptr<Timer>> m_timers;
+    Timer* m_pFiringTimer = nullptr;
+    // Cancelled by its own processor: out of the table, so its identifier may be reused at once,
+    // and kept alive until the processor has returned.
+    std::unique_ptr<Timer> m_pCancelledWhileFiring;
+};

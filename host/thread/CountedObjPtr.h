@@ -49,15 +49,16 @@ class CountedObjPtr
 
     ~CountedObjPtr() { reset(); }
 
-    // Lets this handle go; it becomes null.
+    // Lets this handle go; it becomes null before the object may be deleted, so that the
+    // object's destructor never sees a handle on itself.
     void reset()
     {
-        if (m_pCount && m_pCount->decrement() == 0) {
-            Deleter()(m_pObject);
-            delete m_pCount;
+        T* const pObject = std::exchange(m_pObject, nullptr);
+        Count* const pCount = std::exchange(m_pCount, nullptr);
+        if (pCount && pCount->decrement() == 0) {
+            Deleter()(pObject);
+            delete pCount;
         }
-        m_pObject = nullptr;
-        m_pCount = nullptr;
     }
 
     bool isNull() const { return m_pObject == nullptr; }

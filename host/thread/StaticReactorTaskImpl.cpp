@@ -6,7 +6,7 @@
 #include "host/core/AceCleanupLogger.h"
 
 StaticReactorTaskImpl::StaticReactorTaskImpl()
-    : TaskWithTimersImpl(m_reactor, getThreadChecker()), m_reactor(new ACE_Select_Reactor, true), m_queueHandler(*this),
+    : TaskWithTimersImpl(m_reactor, getThreadChecker()), m_queueHandler(*this), m_reactor(new ACE_Select_Reactor, true),
       m_queueNotifier(&m_reactor, &m_queueHandler, ACE_Event_Handler::EXCEPT_MASK)
 {
     getActivationQueue()->queue()->notification_strategy(&m_queueNotifier);

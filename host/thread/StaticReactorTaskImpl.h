@@ -39,8 +39,9 @@ class StaticReactorTaskImpl : public ManageableTaskImplBase, public TaskWithTime
     void endTaskLoop_i() override;
     void runNextMethodObject_i();
 
-    ACE_Reactor m_reactor;
+    // Before the reactor, which releases the notifications still pending for it when it goes.
     QueueHandler m_queueHandler;
+    ACE_Reactor m_reactor;
     ACE_Reactor_Notification_Strategy m_queueNotifier;
     // Once the loop is told to end, no further method object runs.
     bool m_bLoopEnding = false;

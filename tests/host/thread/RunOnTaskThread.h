@@ -3,12 +3,12 @@
 // task-thread state without races and without sleeps:
 //     ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { id = task.scheduleTimer(...); }));
 
+#include <chrono>
 #include <functional>
+#include <future>
 #include <utility>
 
-#include <ace/Future.h>
 #include <ace/Method_Request.h>
-#include <ace/OS_NS_sys_time.h>
 
 #include "host/thread/MOCallStatus.h"
 #include "host/thread/Task.h"
@@ -16,29 +16,36 @@
 class RunOnTaskThread_MO : public ACE_Method_Request
 {
   public:
-    RunOnTaskThread_MO(std::function<void()> in_function, const ACE_Future<bool>& in_done)
-        : m_function(std::move(in_function)), m_done(in_done)
+    RunOnTaskThread_MO(std::function<void()> in_function, std::promise<void> in_done)
+        : m_function(std::move(in_function)), m_done(std::move(in_done))
     {
     }
     int call() override
     {
         m_function();
-        m_done.set(true);
+        m_done.set_value();
         return MO_CALL_SUCCESS;
     }
 
   private:
     std::function<void()> m_function;
-    ACE_Future<bool> m_done;
+    // Not an ACE_Future: its get() reads the value outside its lock, which ThreadSanitizer reports.
+    std::promise<void> m_done;
 };
 
-// False when the function has not run within a minute (the task is not running, or hangs).
+// False when the function was destroyed unrun, or has not run within a minute (the task hangs).
 inline bool runOnTaskThread(ACE_Activation_Queue* in_pQueue, std::function<void()> in_function)
 {
-    ACE_Future<bool> done;
-    if (!Task::enqueue(in_pQueue, new RunOnTaskThread_MO(std::move(in_function), done), "runOnTaskThread"))
+    std::promise<void> done;
+    std::future<void> ran = done.get_future();
+    if (!Task::enqueue(in_pQueue, new RunOnTaskThread_MO(std::move(in_function), std::move(done)), "runOnTaskThread"))
         return false;
-    ACE_Time_Value deadline = ACE_OS::gettimeofday() + ACE_Time_Value(60);
-    bool bRan = false;
-    return done.get(bRan, &deadline) == 0 && bRan;
+    if (ran.wait_for(std::chrono::minutes(1)) != std::future_status::ready)
+        return false;
+    try {
+        ran.get();
+        return true;
+    } catch (const std::future_error&) {
+        return false; // destroyed unrun
+    }
 }

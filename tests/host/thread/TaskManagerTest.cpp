@@ -1,23 +1,39 @@
+#include <algorithm>
 #include <mutex>
 
 #include <gtest/gtest.h>
 
 #include "host/thread/TaskObserver.h"
 #include "host/thread/UserDefHandlerOrderTaskManager.h"
+#include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/TestReactorTask.h"
 
 namespace {
 using Events = std::vector<std::string>;
 
-// Hears every task of a group, so that the order across tasks shows.
+// Hears every task of a group, and notes what the tasks before a starting one, and after a
+// stopping one, were doing at that moment.
 class GroupRecorder : public TaskObserver
 {
   public:
+    void watch(TestReactorTask& io_task)
+    {
+        m_vpTasks.push_back(&io_task);
+        io_task.addTaskObserver(this);
+    }
     void newTaskState(TaskWithState& io_task, Task::State in_state) override
     {
+        if (in_state != Task::STARTING_STATE && in_state != Task::STOPPING_STATE)
+            return;
+        const std::size_t uiSelf = std::find(m_vpTasks.begin(), m_vpTasks.end(), &io_task) - m_vpTasks.begin();
+        std::string strLine = io_task.getTaskName() + " " + Task::getStateString(in_state) + ":";
+        for (std::size_t i = 0; i < m_vpTasks.size(); ++i)
+            if (in_state == Task::STARTING_STATE ? i < uiSelf : i > uiSelf)
+                strLine += " " + m_vpTasks[i]->getTaskName() + " " + Task::getStateString(m_vpTasks[i]->getTaskState());
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (in_state == Task::RUNNING_STATE || in_state == Task::STOPPED_STATE)
-            m_vEvents.push_back(io_task.getTaskName() + " " + Task::getStateString(in_state));
+        m_vEvents.push_back(strLine);
+        if (uiSelf == 0 && in_state == Task::STOPPING_STATE)
+            m_firstStopping.countDown();
     }
     Events events()
     {
@@ -25,7 +41,10 @@ class GroupRecorder : public TaskObserver
         return m_vEvents;
     }
 
+    CountDownLatch m_firstStopping{1};
+
   private:
+    std::vector<TaskWithState*> m_vpTasks;
     std::mutex m_mutex;
     Events m_vEvents;
 };
@@ -37,7 +56,7 @@ class TaskGroup : public ::testing::Test
     {
         io_manager.setTaskName("group");
         for (TestReactorTask* pTask : in_tasks) {
-            pTask->addTaskObserver(&m_recorder); // first, so that it hears before the manager acts
+            m_recorder.watch(*pTask);
             ASSERT_TRUE(io_manager.addTask(*pTask));
         }
     }
@@ -58,10 +77,11 @@ TEST_F(TaskGroup, OrderedGroupStartsInOrderStopsInReverseAndKillsWhatDoesNotStop
     EXPECT_FALSE(manager.clearTasks());
 
     ASSERT_TRUE(manager.stop());
-    ASSERT_TRUE(m_b.waitUntilDone());
+    ASSERT_TRUE(m_recorder.m_firstStopping.wait());
     EXPECT_FALSE(manager.stopKillExit(ACE_Time_Value::zero)) << "a defers its stop, so it is killed";
-    EXPECT_EQ(m_recorder.events(), (Events{"a RUNNING", "b RUNNING", "c RUNNING", "c STOPPED", "b STOPPED", "a STOPPED"}));
-    EXPECT_EQ(m_a.m_vEvents.end()[-2], "kill");
+    EXPECT_EQ(m_recorder.events(), (Events{"a STARTING:", "b STARTING: a RUNNING", "c STARTING: a RUNNING b RUNNING",
+                                           "c STOPPING:", "b STOPPING: c STOPPED", "a STOPPING: b STOPPED c STOPPED"}));
+    EXPECT_EQ(m_a.m_vEvents, (Events{"svc-entry", "stop", "kill", "close"}));
     EXPECT_EQ(manager.getState(), Task::STOPPED_STATE);
     EXPECT_TRUE(manager.clearTasks());
 }

@@ -1,0 +1,26 @@
+#pragma once
+// Turns the outcome of a command into the value of a future that a synchronous caller waits on.
+// Told on the executer's thread; the future's shared state lives until its last holder lets go,
+// so an answer that comes after the caller gave up is stored and dropped unread.
+
+#include <ace/Future.h>
+
+#include "host/core/MemAccounted.h"
+#include "oam/command/OAMCmdExecuterTaskImpl.h"
+
+class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
+                                                      public MemAccounted<FutureCmdExecObserver>
+{
+  public:
+    static constexpr const char* MEM_ACCOUNT_NAME = "FutureCmdExecObserver";
+    using ResultFuture = ACE_Future<SoapOAM__OAMCommandExecResult>;
+
+    explicit FutureCmdExecObserver(const ResultFuture& in_future) : m_future(in_future) {}
+
+    bool executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result) override;
+    // "Command not supported. Supported commands :" and one line per name, in the given order.
+    bool executeCommandFailure(const StringVector& in_supportedCommands) override;
+
+  private:
+    ResultFuture m_future;
+};

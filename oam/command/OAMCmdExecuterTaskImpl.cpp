@@ -1,0 +1,144 @@
+#include "oam/command/OAMCmdExecuterTaskImpl.h"
+
+#include <cerrno>
+#include <memory>
+#include <sstream>
+
+#include <ace/OS_NS_errno.h>
+#include <ace/OS_NS_string.h>
+#include <ace/OS_NS_sys_time.h>
+
+#include "host/core/AceCleanupLogger.h"
+#include "host/core/Assertion.h"
+#include "host/core/TraceScope.h"
+#include "host/thread/ActivationQueue.h"
+#include "host/thread/ThreadChecker.h"
+#include "oam/command/ExecCmd_MO.h"
+#include "oam/command/FutureCmdExecObserver.h"
+
+namespace {
+const char* const LOGGER_NAME = "linkhaven.oam.OAMCmdExecuterTaskImpl";
+const char* const EXECUTE_COMMAND_DESCRIPTION = "OAMCmdExecuterTaskImpl::executeCommand";
+
+const Logger& processLogger()
+{
+    return AceCleanupLogger::get(LOGGER_NAME);
+}
+
+// The C library's error number, or the system's last error when that is 0.
+const char* lastErrorText()
+{
+    int nError = errno;
+    if (nError == 0)
+        nError = ACE_OS::last_error();
+    return ACE_OS::strerror(nError);
+}
+} // namespace
+
+bool OAMCmdExecuterTaskImpl::CmdExecutionHandler::validateUsage(const OAMCommand& in_cmd,
+                                                                SoapOAM__OAMCommandExecResult& io_result) const
+{
+    io_result.m_strStatusText.clear();
+    if (checkUsage(in_cmd, io_result)) {
+        io_result.m_bExecSuccess = true;
+        return true;
+    }
+    std::ostringstream usage;
+    usage << "Incorrect Usage\nusage : ";
+    printUsage(usage);
+    if (!io_result.m_strStatusText.empty())
+        io_result.m_strStatusText += ". ";
+    io_result.m_strStatusText += usage.str();
+    io_result.m_bExecSuccess = false;
+    return false;
+}
+
+OAMCmdExecuterTaskImpl::OAMCmdExecuterTaskImpl() : m_logger(Logger(LOGGER_NAME)) {}
+
+OAMCmdExecuterTaskImpl::~OAMCmdExecuterTaskImpl() = default;
+
+void OAMCmdExecuterTaskImpl::addCmdExecuter(const ChildExecuterPtr& in_pExecuter)
+{
+    TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::addCmdExecuter");
+    if (!Assertion(getTaskState() == STOPPED_STATE, "getTaskState() == STOPPED_STATE", __FILE__, __LINE__, m_logger))
+        return;
+    m_vChildOAMCmdExecuter.push_back(in_pExecuter);
+}
+
+bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver)
+{
+    TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::executeCommand");
+    return getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, in_pObserver), EXECUTE_COMMAND_DESCRIPTION);
+}
+
+bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
+                                            ACE_Time_Value in_timeout)
+{
+    TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::executeCommand");
+    out_result.m_bExecSuccess = false;
+    out_result.m_strStatusText = "Error";
+
+    FutureCmdExecObserver::ResultFuture future;
+    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future)),
+                                         EXECUTE_COMMAND_DESCRIPTION))
+        return false;
+
+    // The future wants an absolute deadline; max_time means no deadline at all.
+    ACE_Time_Value deadline;
+    ACE_Time_Value* pDeadline = nullptr;
+    if (in_timeout != ACE_Time_Value::max_time) {
+        deadline = ACE_OS::gettimeofday() + in_timeout;
+        pDeadline = &deadline;
+    }
+    SoapOAM__OAMCommandExecResult answer;
+    if (future.get(answer, pDeadline) == 0) {
+        out_result.m_bExecSuccess = answer.m_bExecSuccess;
+        out_result.m_strStatusText = answer.m_strStatusText;
+        return true;
+    }
+    LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : " << lastErrorText());
+    return false;
+}
+
+void OAMCmdExecuterTaskImpl::getSupportedCommands(StringVector& out_vCommands) const
+{
+    out_vCommands.clear();
+}
+
+bool OAMCmdExecuterTaskImpl::executeCommand_i(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver)
+{
+    LH_CHECK_TASK_THREAD();
+    TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::executeCommand_i");
+    std::unique_ptr<OAMCmdExecObserver> pObserver(in_pObserver);
+    LH_DEBUG(m_logger, "OAMCmdExecuterTaskImpl::executeCommand_i : " << in_cmd);
+
+    CmdExecutionHandlerPtr pHandler = findCmdExecHandler_i(in_cmd);
+    if (!pHandler.isNull()) {
+        LH_DEBUG(m_logger, "OAMCmdExecuterTaskImpl::executeCommand_i : (" << in_cmd << ") cmd handled by "
+                                                                          << getTaskName());
+        // A command this task handles itself runs only when somebody waits for its result.
+        if (!pObserver)
+            return true;
+        SoapOAM__OAMCommandExecResult result;
+        result.m_strStatusText = "Success";
+        bool bOk = pHandler->validateUsage(in_cmd, result);
+        if (bOk)
+            bOk = pHandler->executeCommand(in_cmd, result);
+        result.m_bExecSuccess = bOk;
+        return pObserver->executeCommandSuccess(result);
+    }
+
+    LH_DEBUG(m_logger, "OAMCmdExecuterTaskImpl::executeCommand_i : (" << in_cmd << ") cmd NOT handled by "
+                                                                      << getTaskName());
+    if (m_vChildOAMCmdExecuter.empty()) {
+        StringVector vSupported;
+        getSupportedCommands(vSupported);
+        return pObserver ? pObserver->executeCommandFailure(vSupported) : true;
+    }
+    return fanOutCommand_i(in_cmd, std::move(pObserver));
+}
+
+bool OAMCmdExecuterTaskImpl::fanOutCommand_i(const OAMCommand&, std::unique_ptr<OAMCmdExecObserver>)
+{
+    return false;
+}

@@ -10,33 +10,30 @@
 namespace {
 using Events = std::vector<std::string>;
 
-// Writes its name into the task's events when run; counts its destruction.
+// Writes its name into the task's events when run, and checks its thread; counts its destruction.
 class Named_MO : public ACE_Method_Request
 {
   public:
-    Named_MO(TestReactorTask& io_task, std::string in_strName, std::atomic<int>& io_destroyed,
-             int in_nStatus = MO_CALL_SUCCESS)
-        : m_task(io_task), m_strName(std::move(in_strName)), m_destroyed(io_destroyed), m_nStatus(in_nStatus)
+    Named_MO(TestReactorTask& io_task, std::string in_strName, int in_nStatus = MO_CALL_SUCCESS)
+        : m_task(io_task), m_strName(std::move(in_strName)), m_nStatus(in_nStatus)
     {
     }
-    ~Named_MO() override { ++m_destroyed; }
+    ~Named_MO() override { ++s_destroyed; }
     int call() override
     {
+        EXPECT_TRUE(m_task.getThreadChecker().isBoundToCurrentThread());
         m_task.m_vEvents.push_back(m_strName);
-        m_ranOn = std::this_thread::get_id();
         return m_nStatus;
     }
-    static std::thread::id m_ranOn;
+    static inline std::atomic<int> s_destroyed{0};
 
   private:
     TestReactorTask& m_task;
     const std::string m_strName;
-    std::atomic<int>& m_destroyed;
     const int m_nStatus;
 };
-std::thread::id Named_MO::m_ranOn;
 
-// Holds the task's thread until the test lets it go, so that later objects stay queued.
+// Holds the task's thread until the test lets it go, so that what follows stays queued.
 class Blocking_MO : public ACE_Method_Request
 {
   public:
@@ -46,98 +43,77 @@ class Blocking_MO : public ACE_Method_Request
   private:
     CountDownLatch& m_release;
 };
+
+class MethodObjects : public ::testing::Test
+{
+  protected:
+    void SetUp() override { Named_MO::s_destroyed = 0; }
+    void queue(std::initializer_list<const char*> in_names, int in_nStatus = MO_CALL_SUCCESS)
+    {
+        for (const char* szName : in_names)
+            ASSERT_TRUE(m_task.enqueue(new Named_MO(m_task, szName, in_nStatus), "test"));
+    }
+
+    CountDownLatch m_release{1};
+    TestReactorTask m_task;
+};
 } // namespace
 
-TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStart)
+TEST_F(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStart)
 {
-    TestReactorTask task;
-    std::atomic<int> destroyed{0};
     Events expected{"svc-entry"};
     for (int i = 0; i < 200; ++i) {
         if (i == 100) {
-            ASSERT_TRUE(task.start());
+            ASSERT_TRUE(m_task.start()) << "the first hundred wait for it";
         }
-        ASSERT_TRUE(task.enqueue(new Named_MO(task, std::to_string(i), destroyed), "test"));
+        queue({std::to_string(i).c_str()});
         expected.push_back(std::to_string(i));
     }
-    std::thread::id taskThread;
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { taskThread = std::this_thread::get_id(); }));
-    EXPECT_NE(taskThread, std::this_thread::get_id());
-    ASSERT_TRUE(task.stop() && task.waitUntilDone());
-
+    ASSERT_TRUE(m_task.stop() && m_task.waitUntilDone());
     expected.insert(expected.end(), {"stop", "close"});
-    EXPECT_EQ(task.m_vEvents, expected);
-    EXPECT_EQ(Named_MO::m_ranOn, taskThread);
-    EXPECT_EQ(destroyed, 200);
+    EXPECT_EQ(m_task.m_vEvents, expected);
+    EXPECT_EQ(Named_MO::s_destroyed, 200);
 }
 
-TEST(MethodObjects, StatusesReachTheirHooks)
+TEST_F(MethodObjects, StopRunsWhatWasQueuedBeforeItAndWhatFollowsIsDestroyedUnrun)
 {
-    std::atomic<int> destroyed{0};
-    TestReactorTask stopped("stopped");
-    ASSERT_TRUE(stopped.start());
-    stopped.enqueue(new Named_MO(stopped, "fails", destroyed, MO_CALL_FAILURE), "test");
-    stopped.enqueue(new Named_MO(stopped, "stops", destroyed, MO_CALL_STOP), "test");
-    ASSERT_TRUE(stopped.waitUntilDone());
-    EXPECT_EQ(stopped.m_vEvents, (Events{"svc-entry", "fails", "failure", "stops", "stop", "close"}));
-
-    TestReactorTask killed("killed");
-    ASSERT_TRUE(killed.start());
-    killed.enqueue(new Named_MO(killed, "kills", destroyed, MO_CALL_KILL), "test");
-    ASSERT_TRUE(killed.waitUntilDone());
-    EXPECT_EQ(killed.m_vEvents, (Events{"svc-entry", "kills", "kill", "close"}));
+    ASSERT_TRUE(m_task.start());
+    m_task.enqueue(new Blocking_MO(m_release), "test");
+    queue({"fails"}, MO_CALL_FAILURE);
+    queue({"stops"}, MO_CALL_STOP);
+    queue({"after"});
+    m_release.countDown();
+    ASSERT_TRUE(m_task.waitUntilDone());
+    EXPECT_EQ(m_task.m_vEvents, (Events{"svc-entry", "fails", "failure", "stops", "stop", "close"}));
+    EXPECT_EQ(Named_MO::s_destroyed, 3);
 }
 
-TEST(MethodObjects, StopRunsWhatWasQueuedBeforeItAndTheRestIsDestroyedUnrun)
+TEST_F(MethodObjects, KillJumpsAheadOfEverythingQueued)
 {
-    TestReactorTask task;
-    std::atomic<int> destroyed{0};
-    CountDownLatch release(1);
-    ASSERT_TRUE(task.start());
-    task.enqueue(new Blocking_MO(release), "test");
-    task.enqueue(new Named_MO(task, "before", destroyed), "test");
-    task.enqueue(new Named_MO(task, "stops", destroyed, MO_CALL_STOP), "test");
-    task.enqueue(new Named_MO(task, "after", destroyed), "test");
-    release.countDown();
-    ASSERT_TRUE(task.waitUntilDone());
-
-    EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "before", "stops", "stop", "close"}));
-    EXPECT_EQ(destroyed, 3);
+    ASSERT_TRUE(m_task.start());
+    m_task.enqueue(new Blocking_MO(m_release), "test");
+    queue({"queued", "more"});
+    ASSERT_TRUE(m_task.kill());
+    m_release.countDown();
+    ASSERT_TRUE(m_task.waitUntilDone());
+    EXPECT_EQ(m_task.m_vEvents, (Events{"svc-entry", "kill", "close"}));
+    EXPECT_EQ(Named_MO::s_destroyed, 2);
 }
 
-TEST(MethodObjects, KillJumpsAheadOfEverythingQueued)
+TEST_F(MethodObjects, RefusedOnesAreDestroyedAndLateOnesWaitForTheNextStartOrGoWithTheTask)
 {
-    TestReactorTask task;
-    std::atomic<int> destroyed{0};
-    CountDownLatch release(1);
-    ASSERT_TRUE(task.start());
-    task.enqueue(new Blocking_MO(release), "test");
-    task.enqueue(new Named_MO(task, "queued", destroyed), "test");
-    ASSERT_TRUE(task.kill());
-    release.countDown();
-    ASSERT_TRUE(task.waitUntilDone());
-
-    EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "kill", "close"}));
-    EXPECT_EQ(destroyed, 1);
-}
-
-TEST(MethodObjects, RefusedOnesAreDestroyedAndLateOnesWaitForTheNextStartOrGoWithTheTask)
-{
-    std::atomic<int> destroyed{0};
+    EXPECT_FALSE(Task::enqueue(nullptr, new Named_MO(m_task, "refused"), "test"));
+    EXPECT_FALSE(m_task.getActivationQueue()->enqueueMO(nullptr, "test"));
+    EXPECT_EQ(Named_MO::s_destroyed, 1);
     {
         TestReactorTask task;
-        EXPECT_FALSE(Task::enqueue(nullptr, new Named_MO(task, "refused", destroyed), "test"));
-        EXPECT_EQ(destroyed, 1);
-        EXPECT_FALSE(task.getActivationQueue()->enqueueMO(nullptr, "test"));
-
         ASSERT_TRUE(task.start());
         ASSERT_TRUE(task.stop() && task.waitUntilDone());
-        task.enqueue(new Named_MO(task, "late", destroyed), "test");
+        task.enqueue(new Named_MO(task, "late"), "test");
         ASSERT_TRUE(task.start());
         ASSERT_TRUE(task.stop() && task.waitUntilDone());
         EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "close", "svc-entry", "late", "stop", "close"}));
-
-        task.enqueue(new Named_MO(task, "never", destroyed), "test");
+        task.enqueue(new Named_MO(task, "never"), "test");
     }
-    EXPECT_EQ(destroyed, 3);
+    EXPECT_EQ(Named_MO::s_destroyed, 3);
 }

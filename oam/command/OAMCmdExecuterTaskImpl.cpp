@@ -13,8 +13,11 @@
 #include "host/core/TraceScope.h"
 #include "host/thread/ActivationQueue.h"
 #include "host/thread/ThreadChecker.h"
+#include "oam/command/CmdExecObserverProxy.h"
+#include "oam/command/CmdExecSM.h"
 #include "oam/command/ExecCmd_MO.h"
 #include "oam/command/FutureCmdExecObserver.h"
+#include "oam/command/TaskObjectPool.h"
 
 namespace {
 const char* const LOGGER_NAME = "linkhaven.oam.OAMCmdExecuterTaskImpl";
@@ -53,7 +56,10 @@ bool OAMCmdExecuterTaskImpl::CmdExecutionHandler::validateUsage(const OAMCommand
     return false;
 }
 
-OAMCmdExecuterTaskImpl::OAMCmdExecuterTaskImpl() : m_logger(Logger(LOGGER_NAME)) {}
+OAMCmdExecuterTaskImpl::OAMCmdExecuterTaskImpl()
+    : m_logger(Logger(LOGGER_NAME)), m_pCmdExecSMPool(std::make_unique<TaskObjectPool<CmdExecSM>>(1))
+{
+}
 
 OAMCmdExecuterTaskImpl::~OAMCmdExecuterTaskImpl() = default;
 
@@ -138,7 +144,38 @@ bool OAMCmdExecuterTaskImpl::executeCommand_i(const OAMCommand& in_cmd, OAMCmdEx
     return fanOutCommand_i(in_cmd, std::move(pObserver));
 }
 
-bool OAMCmdExecuterTaskImpl::fanOutCommand_i(const OAMCommand&, std::unique_ptr<OAMCmdExecObserver>)
+bool OAMCmdExecuterTaskImpl::fanOutCommand_i(const OAMCommand& in_cmd, std::unique_ptr<OAMCmdExecObserver> in_pObserver)
 {
-    return false;
+    CountedObjPtr<CmdExecSM, ReferenceCount> pCmdExecSM = m_pCmdExecSMPool->acquire();
+    pCmdExecSM->start(this, in_cmd, in_pObserver.release());
+    TaskObjectPool<CmdExecSM>::ProxyData& proxyData = m_pCmdExecSMPool->getProxyData(0);
+    for (std::uint64_t ui = 0; ui < m_vChildOAMCmdExecuter.size(); ++ui) {
+        auto* pProxy = new CmdExecObserverProxy(proxyData.getIDGenerator(), getActivationQueue(), proxyData, *this,
+                                                in_cmd.getName(), ui);
+        // Registered before the child may answer, on this thread, behind this method object.
+        proxyData.setObject(pProxy->getProxyID(), pCmdExecSM);
+        if (!m_vChildOAMCmdExecuter[ui]->executeCommand(in_cmd, pProxy)) {
+            LH_ERROR(processLogger(), "executeCommand failed");
+            return false;
+        }
+    }
+    return true;
+}
+
+MOCallStatus OAMCmdExecuterTaskImpl::proxyDestruction_i(std::uint64_t in_ulProxyId)
+{
+    LH_CHECK_TASK_THREAD();
+    TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::proxyDestruction_i");
+    TaskObjectPool<CmdExecSM>::ProxyData& proxyData = m_pCmdExecSMPool->getProxyData(0);
+    CountedObjPtr<CmdExecSM, ReferenceCount> pCmdExecSM = proxyData.getObject(in_ulProxyId);
+    proxyData.removeObject(in_ulProxyId);
+    // Only now, with the registration gone, may a new proxy draw this identifier.
+    proxyData.getIDGenerator().takeBack(in_ulProxyId);
+    if (!Assertion(!pCmdExecSM.isNull(), "! pCmdExecSM.isNull()", __FILE__, __LINE__, m_logger))
+        return MO_CALL_FAILURE;
+    if (pCmdExecSM.unique()) {
+        LH_DEBUG(processLogger(), "Pool took back a CmdExecSM");
+        m_pCmdExecSMPool->takeBack(pCmdExecSM);
+    }
+    return MO_CALL_SUCCESS;
 }

@@ -5,6 +5,7 @@
 // with the list of supported commands. The derived class supplies the task's thread and loop
 // (a StaticReactorTaskImpl) and the handler lookup.
 
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -19,6 +20,10 @@
 #include "oam/command/OAMCmdExecObserver.h"
 #include "oam/command/OAMCmdExecuter.h"
 #include "oam/command/SynchronousOAMCmdExecuter.h"
+
+class CmdExecSM;
+template <class T>
+class TaskObjectPool;
 
 class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
                                public virtual OAMCmdExecuter,
@@ -46,6 +51,7 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
 
     class ExecCmd_MO;
     class FutureCmdExecObserver;
+    class ProxyDestruction_MO;
 
     OAMCmdExecuterTaskImpl();
     ~OAMCmdExecuterTaskImpl() override;
@@ -70,11 +76,19 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
     // Task thread: the handler for the command's name, or null.
     virtual CmdExecutionHandlerPtr findCmdExecHandler_i(const OAMCommand& in_cmd) = 0;
 
+    // Task thread: an observer proxy of a fan-out is gone; its state machine goes back to the pool
+    // once no other proxy holds it.
+    MOCallStatus proxyDestruction_i(std::uint64_t in_ulProxyId);
+
     // In registration order; touched on the task thread once the task runs.
     std::vector<ChildExecuterPtr> m_vChildOAMCmdExecuter;
+    // The fan-out's state machines; task thread only.
+    std::unique_ptr<TaskObjectPool<CmdExecSM>> m_pCmdExecSMPool;
 
   private:
-    // Task thread: offers the command to every child executer.
+    friend class CmdExecSM;
+
+    // Task thread: offers the command to every child executer; the first result wins.
     bool fanOutCommand_i(const OAMCommand& in_cmd, std::unique_ptr<OAMCmdExecObserver> in_pObserver);
 
     LoggingIdLogger m_logger;

@@ -10,6 +10,7 @@
 #include "oam/command/SoapOAMCommand.h"
 #include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
+#include "tests/oam/command/CountingObserver.h"
 #include "tests/oam/command/TestExecuterTask.h"
 #include "tests/support/LogCapture.h"
 
@@ -72,45 +73,6 @@ class GateHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
   private:
     CountDownLatch& m_entered;
     CountDownLatch& m_gate;
-};
-
-// Counts what it is told and when it is deleted.
-class CountingObserver : public OAMCmdExecObserver
-{
-  public:
-    struct Tally
-    {
-        std::atomic<int> nSuccess{0}, nFailure{0}, nDeleted{0};
-        SoapOAM__OAMCommandExecResult lastResult;
-        StringVector vLastSupported;
-    };
-
-    explicit CountingObserver(Tally& io_tally, CountDownLatch* in_pDeleted = nullptr)
-        : m_tally(io_tally), m_pDeleted(in_pDeleted)
-    {
-    }
-    ~CountingObserver() override
-    {
-        ++m_tally.nDeleted;
-        if (m_pDeleted)
-            m_pDeleted->countDown();
-    }
-    bool executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result) override
-    {
-        m_tally.lastResult = in_result;
-        ++m_tally.nSuccess;
-        return true;
-    }
-    bool executeCommandFailure(const StringVector& in_vSupported) override
-    {
-        m_tally.vLastSupported = in_vSupported;
-        ++m_tally.nFailure;
-        return true;
-    }
-
-  private:
-    Tally& m_tally;
-    CountDownLatch* m_pDeleted;
 };
 
 uint64_t liveBlocks(const char* in_szAccount)

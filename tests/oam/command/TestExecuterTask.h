@@ -5,7 +5,9 @@
 #include <string>
 
 #include "host/thread/StaticReactorTaskImpl.h"
+#include "oam/command/CmdExecSM.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
+#include "oam/command/TaskObjectPool.h"
 
 class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTaskImpl
 {
@@ -28,12 +30,24 @@ class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTask
         out_vCommands.clear();
         for (const auto& entry : m_handlers)
             out_vCommands.push_back(entry.first);
+        out_vCommands.insert(out_vCommands.end(), m_vExtraNames.begin(), m_vExtraNames.end());
     }
+
+    // Supported names that have no handler here, as a component may list them.
+    void addSupportedName(const std::string& in_strName) { m_vExtraNames.push_back(in_strName); }
 
     using OAMCmdExecuterTaskImpl::executeCommand;
     using OAMCmdExecuterTaskImpl::m_vChildOAMCmdExecuter;
 
+    // Task thread only.
+    TaskObjectPool<CmdExecSM>& cmdExecSMPoolForTest() { return *m_pCmdExecSMPool; }
+
+    // Task thread: method objects that returned failure.
+    int m_nMOFailures = 0;
+
   protected:
+    void handleMOCallFailure() override { ++m_nMOFailures; }
+
     CmdExecutionHandlerPtr findCmdExecHandler_i(const OAMCommand& in_cmd) override
     {
         auto found = m_handlers.find(in_cmd.getName());
@@ -42,4 +56,5 @@ class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTask
 
   private:
     std::map<std::string, CmdExecutionHandlerPtr> m_handlers;
+    std::vector<std::string> m_vExtraNames;
 };

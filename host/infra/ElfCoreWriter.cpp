@@ -221,6 +221,12 @@ std::size_t readFile(const char* in_szPath, char* out_pBuffer, std::size_t in_ui
     return uiFilled;
 }
 
+void putWord(char*& io_p, std::uint64_t in_ulWord)
+{
+    std::memcpy(io_p, &in_ulWord, sizeof(in_ulWord));
+    io_p += sizeof(in_ulWord);
+}
+
 std::size_t padded(std::size_t in_uiSize) { return (in_uiSize + 3) & ~std::size_t(3); }
 
 // Appends one note ("CORE" owner) at io_pNotes and gives the new end.
@@ -419,21 +425,20 @@ bool ElfCoreWriter::write(const ucontext_t& in_context)
                           ? arena.pMappings[i].uiNameLength + 1
                           : 0;
     char* pFileDesc = pNotesEnd + sizeof(Elf64_Nhdr) + padded(5);
-    std::uint64_t* pFile = reinterpret_cast<std::uint64_t*>(pFileDesc);
-    pFile[0] = ulFiles;
-    pFile[1] = static_cast<std::uint64_t>(m_lPageSize);
+    // Notes are only 4-byte aligned: the words are copied in, not stored through a pointer.
+    char* pWord = pFileDesc;
+    putWord(pWord, ulFiles);
+    putWord(pWord, static_cast<std::uint64_t>(m_lPageSize));
     char* pFileNames = pFileDesc + (2 + 3 * ulFiles) * sizeof(std::uint64_t);
-    std::uint64_t ulFile = 0;
     for (std::size_t i = 0; i < arena.uiMappings; ++i) {
         const Mapping& mapping = arena.pMappings[i];
         if (mapping.uiNameLength == 0 || arena.pNames[mapping.uiNameOffset] != '/')
             continue;
-        pFile[2 + 3 * ulFile] = mapping.ulStart;
-        pFile[3 + 3 * ulFile] = mapping.ulEnd;
-        pFile[4 + 3 * ulFile] = mapping.ulFileOffset / static_cast<std::uint64_t>(m_lPageSize);
+        putWord(pWord, mapping.ulStart);
+        putWord(pWord, mapping.ulEnd);
+        putWord(pWord, mapping.ulFileOffset / static_cast<std::uint64_t>(m_lPageSize));
         std::memcpy(pFileNames, arena.pNames + mapping.uiNameOffset, mapping.uiNameLength + 1);
         pFileNames += mapping.uiNameLength + 1;
-        ++ulFile;
     }
     pNotesEnd = appendNote(pNotesEnd, NT_FILE, nullptr, uiFileNote);
     const std::size_t uiNotesSize = static_cast<std::size_t>(pNotesEnd - arena.pNotes);

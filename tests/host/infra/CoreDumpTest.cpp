@@ -4,7 +4,6 @@
 #include <cstring>
 #include <elf.h>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 #include <sys/procfs.h>
 #include <sys/syscall.h>
@@ -15,37 +14,63 @@
 #include "host/infra/CoreDump.h"
 
 namespace {
-std::string readWhole(const std::string& in_strPath)
+// Reads the image where it lies: it is a sparse file far larger than what it holds.
+class CoreImage
 {
-    std::ifstream file(in_strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// What the image holds at an address, or nothing when no segment has it.
-std::string imageBytesAt(const std::string& in_strCore, const void* in_pAddress, std::size_t in_uiSize)
-{
-    const auto* pHeader = reinterpret_cast<const Elf64_Ehdr*>(in_strCore.data());
-    const auto ulAddress = reinterpret_cast<std::uint64_t>(in_pAddress);
-    for (unsigned i = 0; i < pHeader->e_phnum; ++i) {
-        const auto* pSegment = reinterpret_cast<const Elf64_Phdr*>(in_strCore.data() + pHeader->e_phoff) + i;
-        if (pSegment->p_type == PT_LOAD && ulAddress >= pSegment->p_vaddr &&
-            ulAddress + in_uiSize <= pSegment->p_vaddr + pSegment->p_filesz)
-            return in_strCore.substr(pSegment->p_offset + (ulAddress - pSegment->p_vaddr), in_uiSize);
+  public:
+    explicit CoreImage(const std::string& in_strPath) : m_file(in_strPath, std::ios::binary)
+    {
+        m_bValid = read(0, &m_header, sizeof(m_header)) && std::memcmp(m_header.e_ident, ELFMAG, SELFMAG) == 0;
     }
-    return "";
-}
 
-const elf_prstatus* threadStatusIn(const std::string& in_strCore)
-{
-    const auto* pHeader = reinterpret_cast<const Elf64_Ehdr*>(in_strCore.data());
-    const auto* pNotes = reinterpret_cast<const Elf64_Phdr*>(in_strCore.data() + pHeader->e_phoff);
-    if (pNotes->p_type != PT_NOTE)
-        return nullptr;
-    const auto* pNote = reinterpret_cast<const Elf64_Nhdr*>(in_strCore.data() + pNotes->p_offset);
-    if (pNote->n_type != NT_PRSTATUS || pNote->n_descsz != sizeof(elf_prstatus))
-        return nullptr;
-    return reinterpret_cast<const elf_prstatus*>(reinterpret_cast<const char*>(pNote + 1) + 8);
-}
+    bool isCore() const { return m_bValid && m_header.e_type == ET_CORE; }
+
+    // What the image holds at an address, or nothing when no segment has it.
+    std::string bytesAt(const void* in_pAddress, std::size_t in_uiSize)
+    {
+        const auto ulAddress = reinterpret_cast<std::uint64_t>(in_pAddress);
+        for (unsigned i = 0; i < m_header.e_phnum; ++i) {
+            const Elf64_Phdr segment = programHeader(i);
+            if (segment.p_type == PT_LOAD && ulAddress >= segment.p_vaddr &&
+                ulAddress + in_uiSize <= segment.p_vaddr + segment.p_filesz) {
+                std::string strBytes(in_uiSize, '\0');
+                read(segment.p_offset + (ulAddress - segment.p_vaddr), &strBytes[0], in_uiSize);
+                return strBytes;
+            }
+        }
+        return "";
+    }
+
+    // The first note, which must be the thread's status.
+    bool threadStatus(elf_prstatus& out_status)
+    {
+        const Elf64_Phdr notes = programHeader(0);
+        Elf64_Nhdr note{};
+        return notes.p_type == PT_NOTE && read(notes.p_offset, &note, sizeof(note)) && note.n_type == NT_PRSTATUS &&
+               note.n_descsz == sizeof(out_status) &&
+               read(notes.p_offset + sizeof(note) + 8, &out_status, sizeof(out_status));
+    }
+
+  private:
+    Elf64_Phdr programHeader(unsigned in_uiIndex)
+    {
+        Elf64_Phdr segment{};
+        read(m_header.e_phoff + in_uiIndex * sizeof(segment), &segment, sizeof(segment));
+        return segment;
+    }
+
+    bool read(std::uint64_t in_ulOffset, void* out_p, std::size_t in_uiSize)
+    {
+        m_file.clear();
+        m_file.seekg(static_cast<std::streamoff>(in_ulOffset));
+        m_file.read(static_cast<char*>(out_p), static_cast<std::streamsize>(in_uiSize));
+        return static_cast<std::size_t>(m_file.gcount()) == in_uiSize;
+    }
+
+    std::ifstream m_file;
+    Elf64_Ehdr m_header{};
+    bool m_bValid = false;
+};
 } // namespace
 
 TEST(CoreDump, WritesAnImageOfTheLiveProcessWhichGoesOnRunning)
@@ -64,15 +89,12 @@ TEST(CoreDump, WritesAnImageOfTheLiveProcessWhichGoesOnRunning)
     ASSERT_TRUE(dumpCore(strPath));
     strMarker[0] = 'L'; // changed after the image was taken
 
-    const std::string strCore = readWhole(strPath);
-    ASSERT_GE(strCore.size(), sizeof(Elf64_Ehdr));
-    const auto* pHeader = reinterpret_cast<const Elf64_Ehdr*>(strCore.data());
-    EXPECT_EQ(std::memcmp(pHeader->e_ident, ELFMAG, SELFMAG), 0);
-    EXPECT_EQ(pHeader->e_type, ET_CORE);
-    const elf_prstatus* pStatus = threadStatusIn(strCore);
-    ASSERT_NE(pStatus, nullptr);
-    EXPECT_EQ(pStatus->pr_pid, static_cast<pid_t>(syscall(SYS_gettid)));
-    EXPECT_EQ(imageBytesAt(strCore, strMarker.data(), strMarker.size()), "l" + strMarker.substr(1));
+    CoreImage image(strPath);
+    EXPECT_TRUE(image.isCore());
+    elf_prstatus status;
+    ASSERT_TRUE(image.threadStatus(status));
+    EXPECT_EQ(status.pr_pid, static_cast<pid_t>(syscall(SYS_gettid)));
+    EXPECT_EQ(image.bytesAt(strMarker.data(), strMarker.size()), "l" + strMarker.substr(1));
 
     {
         std::lock_guard<std::mutex> lock(mutex);

@@ -6,7 +6,7 @@
 
 #include "host/thread/Task.h"
 
-ActivationQueue::ActivationQueue()
+ActivationQueue::ActivationQueue() : ACE_Activation_Queue(nullptr, &m_blockCache, &m_blockCache)
 {
     queue()->high_water_mark(std::numeric_limits<std::size_t>::max());
 }

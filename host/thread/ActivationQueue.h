@@ -1,12 +1,21 @@
 #pragma once
 // A task's queue of method objects. Any thread may queue; the task's thread takes them off.
 // It is unbounded, so that queueing never blocks: not even a task queueing onto its own queue.
+// Queueing allocates nothing once the queue has been as deep before.
 
 #include <cstddef>
 
 #include <ace/Activation_Queue.h>
 
-class ActivationQueue : public ACE_Activation_Queue
+#include "host/thread/MessageBlockCache.h"
+
+// Built before the queue that allocates from it, and destroyed after.
+struct ActivationQueueBlocks
+{
+    MessageBlockCache m_blockCache;
+};
+
+class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Queue
 {
   public:
     ActivationQueue();

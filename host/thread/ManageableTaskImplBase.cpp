@@ -15,7 +15,8 @@
 namespace {
 const Logger& taskLogger()
 {
-    return AceCleanupLogger::get("linkhaven.thread.Task");
+    static const Logger& logger = AceCleanupLogger::get("linkhaven.thread.Task");
+    return logger;
 }
 
 // A stop or a kill, for the run of the task it was asked of; a later run ignores it.

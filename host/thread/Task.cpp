@@ -24,7 +24,7 @@ const char* Task::getStateString(State in_state)
 
 bool Task::enqueue(ACE_Activation_Queue* in_pQueue, ACE_Method_Request* in_pMO, const char* in_szDescription)
 {
-    const Logger& logger = AceCleanupLogger::get("linkhaven.thread.Task");
+    static const Logger& logger = AceCleanupLogger::get("linkhaven.thread.Task");
     if (in_pMO == nullptr) {
         LH_ERROR(logger, in_szDescription << " : no method object to queue");
         return false;

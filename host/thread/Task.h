@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "host/thread/Object.h"
+#include "host/thread/Stoppable.h"
 
 class ACE_Activation_Queue;
 class ACE_Method_Request;
 class ThreadChecker;
 
-class Task : public virtual Object
+class Task : public virtual Stoppable
 {
   public:
     enum State
@@ -33,8 +33,6 @@ class Task : public virtual Object
     // Set before start, then read on any thread.
     virtual const std::string& getTaskName() const = 0;
     virtual bool start() = 0;
-    virtual bool stop() = 0;
-    virtual bool kill() = 0;
     // For LH_CHECK_TASK_THREAD in the task's own code.
     virtual const ThreadChecker& getThreadChecker() const = 0;
 };

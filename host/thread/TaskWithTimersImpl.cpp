@@ -33,7 +33,7 @@ long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in
         return -1;
     }
     auto pTimer = std::make_unique<Timer>(
-        Timer{-1, std::move(pProcessor), in_pData, in_interval != ACE_Time_Value::zero, in_ulCount});
+        Timer{-1, std::move(pProcessor), in_pData, in_interval > ACE_Time_Value::zero, in_ulCount});
     const long lId = m_reactor.schedule_timer(&m_dispatcher, pTimer.get(), in_delay, in_interval);
     if (lId < 0) {
         LH_ERROR(timerLogger(), "scheduleTimer : the reactor refused the timer");
@@ -76,19 +76,20 @@ int TaskWithTimersImpl::Dispatcher::handle_timeout(const ACE_Time_Value& in_now,
 void TaskWithTimersImpl::expire_i(const ACE_Time_Value& in_now, Timer& io_timer)
 {
     LH_CHECK_THREAD(m_threadChecker);
+    // A last expiry ends the timer before its processor runs, as the reactor does with a one-shot
+    // timer: its identifier may then be given to a timer that the processor schedules.
+    std::unique_ptr<Timer> pEnded;
+    if (!io_timer.bPeriodic || io_timer.ulExpiriesLeft == 1) {
+        if (io_timer.bPeriodic)
+            m_reactor.cancel_timer(io_timer.lId);
+        const auto found = m_timers.find(io_timer.lId);
+        pEnded = std::move(found->second);
+        m_timers.erase(found);
+    } else if (io_timer.ulExpiriesLeft > 0)
+        --io_timer.ulExpiriesLeft;
+
     m_pFiringTimer = &io_timer;
     io_timer.pProcessor->handleTimeout(in_now, io_timer.pData);
     m_pFiringTimer = nullptr;
-    if (m_pCancelledWhileFiring) {
-        m_pCancelledWhileFiring.reset();
-        return;
-    }
-
-    bool bOver = !io_timer.bPeriodic; // the reactor drops a one-shot timer itself
-    if (!bOver && io_timer.ulExpiriesLeft > 0 && --io_timer.ulExpiriesLeft == 0) {
-        m_reactor.cancel_timer(io_timer.lId);
-        bOver = true;
-    }
-    if (bOver)
-        m_timers.erase(io_timer.lId);
+    m_pCancelledWhileFiring.reset();
 }

@@ -20,13 +20,14 @@ class TaskWithTimersImpl
     TaskWithTimersImpl(const TaskWithTimersImpl&) = delete;
     TaskWithTimersImpl& operator=(const TaskWithTimersImpl&) = delete;
 
-    // First expiry after in_delay, then every in_interval (zero: once). in_ulCount ends the timer
+    // First expiry after in_delay, then every in_interval (zero or less: once). in_ulCount ends the timer
     // after that many expiries; 0 sets no limit. Gives the timer's identifier, 0 or more, or -1
     // when it could not be scheduled (the processor is then deleted).
     long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
                        const ACE_Time_Value& in_interval, std::uint64_t in_ulCount);
     // False when no such timer runs. The timer's data goes back through out_ppData unless null.
-    // A processor may cancel its own timer from handleTimeout; it is deleted once that returns.
+    // A processor may cancel its own timer from handleTimeout; it is deleted once that returns. On
+    // its last expiry the timer has already ended, and cancelling it gives false.
     bool cancelTimer(long in_lTimerId, void** out_ppData);
 
   protected:

@@ -1,3 +1,4 @@
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,8 @@
 namespace {
 const ACE_Time_Value ONE_MS(0, 1000);
 
-// Notes each expiry, with its thread and data, in the test's fields; tells of its deletion.
+// Notes each expiry, with its thread and data, in the test's fields, then runs its hook; tells of
+// its deletion.
 class NotingProcessor : public TimeoutProcessor
 {
   public:
@@ -22,15 +24,15 @@ class NotingProcessor : public TimeoutProcessor
         s_ranOn = std::this_thread::get_id();
         s_pData = in_pData;
         m_expired.countDown();
-        if (m_pCancelOwnTimerOn)
-            m_pCancelOwnTimerOn->cancelTimer(m_lOwnTimerId, nullptr);
+        if (m_onExpiry)
+            m_onExpiry();
     }
 
     // Task thread only: read them through runOnTaskThread, or once the thread has ended.
     static inline unsigned s_uiExpiries = 0;
     static inline std::thread::id s_ranOn;
     static inline void* s_pData = nullptr;
-    TaskWithTimersImpl* m_pCancelOwnTimerOn = nullptr;
+    std::function<void()> m_onExpiry;
     long m_lOwnTimerId = -1;
 
   private:
@@ -102,10 +104,24 @@ TEST_F(Timers, CountedOneShotAndSelfCancelledTimersEndAfterTheirLastExpiry)
     EXPECT_EQ(expiries(), 3u);
 
     auto* pSelfCancelling = new NotingProcessor(m_expired, selfCancelledDeleted);
-    pSelfCancelling->m_pCancelOwnTimerOn = &m_task;
+    pSelfCancelling->m_onExpiry = [&] { m_task.cancelTimer(pSelfCancelling->m_lOwnTimerId, nullptr); };
     ASSERT_GE(schedule(pSelfCancelling, ONE_MS, 0), 0);
     ASSERT_TRUE(selfCancelledDeleted.wait());
     EXPECT_EQ(expiries(), 4u);
+}
+
+TEST_F(Timers, AnExpiryMayScheduleTheNextTimerWhichMayReuseTheIdentifierOfTheOneThatFired)
+{
+    CountDownLatch firstDeleted(1), nextExpired(1), nextDeleted(1);
+    auto* pFirst = new NotingProcessor(m_expired, firstDeleted);
+    pFirst->m_onExpiry = [&] {
+        EXPECT_GE(m_task.scheduleTimer(new NotingProcessor(nextExpired, nextDeleted), nullptr, ONE_MS,
+                                       ACE_Time_Value::zero, 0),
+                  0);
+    };
+    ASSERT_GE(schedule(pFirst, ACE_Time_Value::zero, 0), 0);
+    ASSERT_TRUE(firstDeleted.wait() && nextExpired.wait() && nextDeleted.wait());
+    EXPECT_EQ(expiries(), 2u);
 }
 
 TEST_F(Timers, TimersEndWithTheTaskThread)

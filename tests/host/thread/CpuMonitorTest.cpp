@@ -1,5 +1,8 @@
+#include <cstdio>
 #include <fstream>
 #include <optional>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +24,7 @@ class CpuMonitorTest : public ::testing::Test
         m_config.setValue(PREFIX + ".resetAlarmThreshold", ParameterValue(80.0));
         ASSERT_TRUE(m_monitor->configure(PREFIX.c_str(), m_config));
     }
+    void TearDown() override { std::remove(m_strStatPath.c_str()); }
     // Counters as /proc/stat writes them: user nice system idle iowait irq softirq steal guest guest_nice.
     Alarm::State tick(unsigned long in_ulBusy, unsigned long in_ulIdle)
     {
@@ -33,7 +37,8 @@ class CpuMonitorTest : public ::testing::Test
     static Alarm::State alarmState() { return AlarmRegistry::getInstance().defineAlarm(CpuMonitor::ALARM_NAME, "")->getState(); }
 
     RWConfiguration m_config;
-    const std::string m_strStatPath = ::testing::TempDir() + "linkhaven-cpu-stat";
+    // One file per process: the test programs of several builds may run at once.
+    const std::string m_strStatPath = ::testing::TempDir() + "linkhaven-cpu-stat-" + std::to_string(::getpid());
     unsigned long m_ulBusy = 1000, m_ulIdle = 1000;
     std::optional<CpuMonitor> m_monitor{m_strStatPath};
 };

@@ -2,9 +2,9 @@
 // A managed task with one thread that runs its own reactor: the task's timers and its method
 // objects are dispatched by that reactor, one at a time, on that thread.
 //
-// Each queued method object notifies the reactor once (ACE_Reactor_Notification_Strategy on the
-// activation queue), and each notification runs the object at the head of the queue, so that
-// timers and method objects interleave and neither starves the other.
+// Wake-up: each queued method object sends the reactor one notify, which runs the head of the queue.
+// (So timers and method objects interleave and neither starves the other; ACE keeps pending
+// notifies in memory, so queueing never blocks on the notify pipe.)
 
 #include <ace/Event_Handler.h>
 #include <ace/Reactor.h>

@@ -61,10 +61,12 @@ class MethodObjects : public ::testing::Test
 
 TEST_F(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStart)
 {
+    // More than the reactor's notify pipe could hold: queueing must not block on it.
+    constexpr int QUEUED = 10000;
     Events expected{"svc-entry"};
-    for (int i = 0; i < 200; ++i) {
-        if (i == 100) {
-            ASSERT_TRUE(m_task.start()) << "the first hundred wait for it";
+    for (int i = 0; i < QUEUED; ++i) {
+        if (i == QUEUED / 2) {
+            ASSERT_TRUE(m_task.start()) << "the first half wait for it";
         }
         queue({std::to_string(i).c_str()});
         expected.push_back(std::to_string(i));
@@ -72,7 +74,7 @@ TEST_F(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeSt
     ASSERT_TRUE(m_task.stop() && m_task.waitUntilDone());
     expected.insert(expected.end(), {"stop", "close"});
     EXPECT_EQ(m_task.m_vEvents, expected);
-    EXPECT_EQ(Named_MO::s_destroyed, 200);
+    EXPECT_EQ(Named_MO::s_destroyed, QUEUED);
 }
 
 TEST_F(MethodObjects, StopRunsWhatWasQueuedBeforeItAndWhatFollowsIsDestroyedUnrun)

@@ -57,7 +57,7 @@ bool OAMCmdExecuterTaskImpl::CmdExecutionHandler::validateUsage(const OAMCommand
 }
 
 OAMCmdExecuterTaskImpl::OAMCmdExecuterTaskImpl()
-    : m_logger(Logger(LOGGER_NAME)), m_pCmdExecSMPool(std::make_unique<TaskObjectPool<CmdExecSM>>(1))
+    : m_pCmdExecSMPool(std::make_unique<TaskObjectPool<CmdExecSM>>(1)), m_logger(Logger(LOGGER_NAME))
 {
 }
 

@@ -156,7 +156,7 @@ TEST_F(ScriptedFanOutTest, RefusingChildStopsTheFanOutAndEarlierChildrenKeepTheC
 
 namespace {
 
-// Answers "span-status" after a short wait on its own thread.
+// Answers "span-status" on the child task's own thread.
 class SpanStatusHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
 {
   public:

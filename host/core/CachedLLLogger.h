@@ -1,25 +1,23 @@
 #pragma once
 // A logger that caches the level in force, so that a level test does not walk the hierarchy.
-// The cache is refreshed whenever a level has been set through Logger::setLogLevel anywhere
-// in the process (levels set by a log4cplus configurator are seen after the next such call).
-
-#include <atomic>
+// The cache changes only when its owner refreshes it, at points of its own choosing, so a level
+// set at run time (by command or by a run mode's configuration) takes effect from the next one.
 
 #include "host/core/Logger.h"
 
-// Called on any thread.
+// The owner's thread only: the cache is not synchronised.
 class CachedLLLogger : public Logger
 {
   public:
-    explicit CachedLLLogger(const Logger& in_logger);
-    CachedLLLogger(const CachedLLLogger& in_other);
-    CachedLLLogger& operator=(const CachedLLLogger&) = delete;
+    explicit CachedLLLogger(const Logger& in_logger)
+        : Logger(in_logger), m_cachedLevel(in_logger.getChainedLogLevel())
+    {
+    }
 
-    bool isEnabledFor(LogLevel in_level) const { return in_level >= getCachedLogLevel(); }
-    LogLevel getCachedLogLevel() const;
+    bool isEnabledFor(LogLevel in_level) const { return in_level >= m_cachedLevel; }
+    LogLevel getCachedLogLevel() const { return m_cachedLevel; }
+    void refreshLogLevel() { m_cachedLevel = getChainedLogLevel(); }
 
   private:
-    // Both are refreshed together; a torn pair only costs one more refresh.
-    mutable std::atomic<LogLevel> m_cachedLevel;
-    mutable std::atomic<unsigned> m_uiCachedGeneration;
+    LogLevel m_cachedLevel;
 };

@@ -28,8 +28,6 @@ log4cplus::Logger namedLogger(const std::string& in_strName)
 }
 } // namespace
 
-std::atomic<unsigned> Logger::s_uiLevelGeneration{0};
-
 Logger::Logger() : m_logger(rootLogger()) {}
 
 Logger::Logger(const std::string& in_strName) : m_logger(namedLogger(in_strName)) {}
@@ -42,11 +40,7 @@ LogLevel Logger::getLogLevel() const { return m_logger.getLogLevel(); }
 
 LogLevel Logger::getChainedLogLevel() const { return m_logger.getChainedLogLevel(); }
 
-void Logger::setLogLevel(LogLevel in_level)
-{
-    m_logger.setLogLevel(in_level);
-    s_uiLevelGeneration.fetch_add(1, std::memory_order_release);
-}
+void Logger::setLogLevel(LogLevel in_level) { m_logger.setLogLevel(in_level); }
 
 bool Logger::isEnabledFor(LogLevel in_level) const { return m_logger.isEnabledFor(in_level); }
 

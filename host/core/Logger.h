@@ -1,7 +1,6 @@
 #pragma once
 // A named logger of the gateway's hierarchy, over log4cplus.
 
-#include <atomic>
 #include <sstream>
 #include <string>
 
@@ -36,13 +35,9 @@ class Logger
     // True when the hierarchy holds a logger of that name, or one below it.
     static bool prefixExists(const std::string& in_strName);
 
-    // Changes each time a level is set through this class, so that level caches know to refresh.
-    static unsigned getLevelGeneration() { return s_uiLevelGeneration.load(std::memory_order_acquire); }
-
     const log4cplus::Logger& getLog4cplusLogger() const { return m_logger; }
 
   private:
-    static std::atomic<unsigned> s_uiLevelGeneration;
     log4cplus::Logger m_logger;
 };
 

@@ -12,7 +12,8 @@ CmdExecSM::CmdExecSM() : CachedLLLogger(Logger("linkhaven.oam.CmdExecSM")) {}
 
 bool CmdExecSM::start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver)
 {
-    // The cached level refreshes itself whenever a level has been set since it was read.
+    // Once per command, so that a level set since the last one is in force for this one.
+    refreshLogLevel();
     m_pTaskImpl = in_pTaskImpl;
     m_pCommand.reset(in_cmd.clone());
     m_pObserver.reset(in_pObserver);

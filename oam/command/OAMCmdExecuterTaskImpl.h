@@ -64,18 +64,22 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
     bool executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
                         ACE_Time_Value in_timeout) override;
 
-    // The names of the commands this task handles itself; the base has none.
-    virtual void getSupportedCommands(StringVector& out_vCommands) const;
-
     LoggingIdLogger& getLogger() override { return m_logger; }
     const LoggingIdLogger& getLogger() const override { return m_logger; }
 
+    // The class's own virtual operations stay declared in this order (routing, lookup, names):
+    // host components built against the module rely on their slots.
   protected:
     // Task thread: routes one command. The observer, which may be null, belongs to it.
     virtual bool executeCommand_i(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver);
     // Task thread: the handler for the command's name, or null.
     virtual CmdExecutionHandlerPtr findCmdExecHandler_i(const OAMCommand& in_cmd) = 0;
 
+  public:
+    // The names of the commands this task handles itself; the base has none.
+    virtual void getSupportedCommands(StringVector& out_vCommands) const;
+
+  protected:
     // Task thread: an observer proxy of a fan-out is gone; its state machine goes back to the pool
     // once no other proxy holds it.
     MOCallStatus proxyDestruction_i(std::uint64_t in_ulProxyId);

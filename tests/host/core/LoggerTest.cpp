@@ -22,15 +22,22 @@ TEST(LogLevelParsing, NamesInAnyCaseGiveLog4cplusLevelsAndAnythingElseGivesNotSe
         EXPECT_EQ(parseLogLevelString(szText), NOT_SET_LOG_LEVEL) << szText;
 }
 
-TEST(CachedLLLogger, SeesALevelSetAfterItWasBuilt)
+TEST(CachedLLLogger, KeepsTheLevelInForceUntilItsOwnerRefreshesIt)
 {
     Logger parent("linkhaven.test.cached");
     parent.setLogLevel(INFO_LOG_LEVEL);
-    const CachedLLLogger cached(Logger("linkhaven.test.cached.child"));
+    CachedLLLogger cached(Logger("linkhaven.test.cached.child"));
     EXPECT_FALSE(cached.isEnabledFor(DEBUG_LOG_LEVEL));
 
     parent.setLogLevel(DEBUG_LOG_LEVEL);
+    EXPECT_FALSE(cached.isEnabledFor(DEBUG_LOG_LEVEL));
+    cached.refreshLogLevel();
     EXPECT_TRUE(cached.isEnabledFor(DEBUG_LOG_LEVEL));
+
+    // A level set on log4cplus itself, as a configuration file does, is seen the same way.
+    log4cplus::Logger::getInstance("linkhaven.test.cached").setLogLevel(ERROR_LOG_LEVEL);
+    cached.refreshLogLevel();
+    EXPECT_EQ(cached.getCachedLogLevel(), ERROR_LOG_LEVEL);
     parent.setLogLevel(NOT_SET_LOG_LEVEL);
 }
 

@@ -125,11 +125,17 @@ TEST_F(ScriptedFanOutTest, NullObserverStillReachesTheChildren)
 {
     ScriptedChildExecuter* pChild = addChild();
     start();
+    LogCapture capture("linkhaven.oam");
     ASSERT_TRUE(parent.executeCommand(commandOf("reset-span"), nullptr));
     flushParent();
     EXPECT_EQ(pChild->commands(), (std::vector<std::string>{"reset-span"}));
     pChild->answerSuccess(true, "done");
     flushParent();
+    int nFailures = -1;
+    ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [&] { nFailures = parent.m_nMOFailures; }));
+    EXPECT_EQ(nFailures, 0);
+    for (const CapturedLine& line : capture.lines())
+        EXPECT_LT(line.level, WARN_LOG_LEVEL) << line.strLogger << ": " << line.strMessage;
 }
 
 TEST_F(ScriptedFanOutTest, RefusingChildStopsTheFanOutAndEarlierChildrenKeepTheCommand)
@@ -263,10 +269,31 @@ TEST_F(ScriptedFanOutTest, MachineGoesBackToThePoolOnceAfterItsLastProxy)
     }
     EXPECT_EQ(tally.nFailure, 1);
     int nTakenBack = 0;
-    for (const std::string& strMessage : capture.messages())
-        nTakenBack += strMessage == "Pool took back a CmdExecSM";
+    for (const CapturedLine& line : capture.lines())
+        nTakenBack += line.level == DEBUG_LOG_LEVEL && line.strMessage == "Pool took back a CmdExecSM";
     EXPECT_EQ(nTakenBack, 1);
     size_t uiIdle = 0;
     ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [&] { uiIdle = parent.cmdExecSMPoolForTest().getNumUnused(); }));
     EXPECT_EQ(uiIdle, 1u);
+}
+
+TEST_F(ScriptedFanOutTest, ALevelSetBetweenCommandsIsInForceForTheNextOne)
+{
+    Logger machineLogger("linkhaven.oam.CmdExecSM");
+    machineLogger.setLogLevel(INFO_LOG_LEVEL);
+    ScriptedChildExecuter* pChild = addChild();
+    start();
+    sendWithObserver("reset-span");
+    pChild->answerNotSupported({});
+    flushParent();
+    {
+        // The machine of the first command, back in the pool, serves the second.
+        LogCapture capture("linkhaven.oam.CmdExecSM");
+        sendWithObserver("block-span");
+        pChild->answerNotSupported({});
+        flushParent();
+        EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "in_szCmdName=block-span"));
+    }
+    EXPECT_EQ(tally.nFailure, 2);
+    machineLogger.setLogLevel(NOT_SET_LOG_LEVEL);
 }

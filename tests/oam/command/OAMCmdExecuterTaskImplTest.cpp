@@ -175,9 +175,11 @@ TEST_F(StartedExecuterTest, NullObserverMeansALocalCommandIsNotExecuted)
 {
     EXPECT_TRUE(task.executeCommand(commandOf("echo", {"a"}), nullptr));
     EXPECT_TRUE(task.executeCommand(commandOf("nope"), nullptr));
-    // Queued behind both: once it has run, so have they.
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {}));
+    // Queued behind both: once it has run, so have they, and neither routing failed.
+    int nFailures = -1;
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { nFailures = task.m_nMOFailures; }));
     EXPECT_EQ(executions, 0);
+    EXPECT_EQ(nFailures, 0);
 }
 
 TEST_F(StartedExecuterTest, MaxTimeWaitsUntilTheTaskAnswers)

@@ -1,8 +1,6 @@
 // The serialiser of xsd:boolean fields. Written as "true" or "false"; read from "true", "false" or
 // any integer, where every value but 0 is true.
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "oam/soap/SoapOAMRecords.h"
@@ -22,12 +20,17 @@ int readBoolean(struct soap* io_pSoap, const char* in_szText, bool* out_pValue)
     }
     if (!*in_szText)
         return io_pSoap->error = SOAP_EMPTY;
-    char* szEnd = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(in_szText, &szEnd, 10);
-    if (*szEnd != '\0' || errno == ERANGE)
+    // Read as digits rather than converted, so that an integer of any size is still true or false.
+    const char* szDigit = in_szText + (*in_szText == '+' || *in_szText == '-');
+    if (!*szDigit)
         return io_pSoap->error = SOAP_TYPE;
-    *out_pValue = value != 0;
+    bool bNonZero = false;
+    for (; *szDigit; ++szDigit) {
+        if (*szDigit < '0' || *szDigit > '9')
+            return io_pSoap->error = SOAP_TYPE;
+        bNonZero = bNonZero || *szDigit != '0';
+    }
+    *out_pValue = bNonZero;
     return SOAP_OK;
 }
 } // namespace

@@ -48,6 +48,14 @@ TEST(SoapOAMContract, RecordsStartAtTheirDefaultsAndCopyBothFields)
     SoapOAM__OAMCommand named("get-alarms");
     EXPECT_EQ(named.m_strName, "get-alarms");
     EXPECT_TRUE(named.m_argVector.empty());
+    SoapOAM__OAMCommand assigned;
+    EXPECT_EQ(assigned.m_strName, "");
+    EXPECT_TRUE(assigned.m_argVector.empty());
+    assigned.m_argVector = {"old", "args"};
+    named.m_argVector = {"critical"};
+    assigned = named;
+    EXPECT_EQ(assigned.m_strName, "get-alarms");
+    EXPECT_EQ(assigned.m_argVector, std::vector<std::string>{"critical"});
 
     struct soap* pSoap = soap_new();
     SoapOAM__OAMCommandExecResult result;
@@ -57,8 +65,10 @@ TEST(SoapOAMContract, RecordsStartAtTheirDefaultsAndCopyBothFields)
     EXPECT_FALSE(result.m_bExecSuccess);
     EXPECT_EQ(result.m_strStatusText, "");
     SoapOAM__getPSTNChannelStatusResponse status;
+    status.m_value = "v";
     status.m_errorcode = 4;
     status.soap_default(pSoap);
+    EXPECT_EQ(status.m_value, "");
     EXPECT_EQ(status.m_errorcode, 0);
     soap_free(pSoap);
 

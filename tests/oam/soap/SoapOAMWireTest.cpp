@@ -31,7 +31,7 @@ class RecordingOperations : public SoapOAMOperations
         bNullCommand = in_pCmd == nullptr;
         if (in_pCmd)
             received = *in_pCmd;
-        out_result.m_bExecSuccess = true;
+        out_result.m_bExecSuccess = bExecSuccess;
         out_result.m_strStatusText = "done <ok> & \"well\"";
         return status;
     }
@@ -50,6 +50,7 @@ class RecordingOperations : public SoapOAMOperations
     }
 
     int status = 0;
+    bool bExecSuccess = true;
     int nExecuteCalls = 0;
     int nChannelStatusCalls = 0;
     bool bNullCommand = false;
@@ -120,6 +121,14 @@ TEST_F(SoapOAMWire, ResponsesHaveTheServiceShape)
     EXPECT_EQ(answer.strStatusLine, "HTTP/1.1 200 OK");
     EXPECT_EQ(answer.strEnvelope,
               expectedEnvelope("<SoapOAM:OAMCommandExecResult><m-bExecSuccess>true</m-bExecSuccess>"
+                               "<m-strStatusText>done &lt;ok&gt; &amp; \"well\"</m-strStatusText>"
+                               "</SoapOAM:OAMCommandExecResult>"));
+    EXPECT_TRUE(operations.received.m_argVector.empty()) << "a command without arguments reads with none";
+
+    operations.bExecSuccess = false;
+    answer = serve("<SoapOAM:executeCommand><in-cmd><m-strName>x</m-strName></in-cmd></SoapOAM:executeCommand>");
+    EXPECT_EQ(answer.strEnvelope,
+              expectedEnvelope("<SoapOAM:OAMCommandExecResult><m-bExecSuccess>false</m-bExecSuccess>"
                                "<m-strStatusText>done &lt;ok&gt; &amp; \"well\"</m-strStatusText>"
                                "</SoapOAM:OAMCommandExecResult>"));
 
@@ -199,6 +208,20 @@ TEST_F(SoapOAMWire, FailuresAreAnsweredWithFaults)
     EXPECT_EQ(failed.strEnvelope.find("m-errorcode"), std::string::npos);
 }
 
+TEST_F(SoapOAMWire, XmlOutsideTheServicesEnvelopeIsAnsweredWithAVersionMismatchFault)
+{
+    const std::string strForeignEnvelope = "<?xml version=\"1.0\"?><E:Envelope xmlns:E=\"urn:other\" "
+                                           "xmlns:SoapOAM=\"urn:SoapOAM\"><E:Body><SoapOAM:getOM/></E:Body></E:Envelope>";
+    const std::string strNoEnvelope = "<?xml version=\"1.0\"?><SoapOAM:getOM xmlns:SoapOAM=\"urn:SoapOAM\"/>";
+    for (const std::string& strRequest : {strForeignEnvelope, strNoEnvelope}) {
+        const HttpMessage answer = splitHttp(serveEnvelope(strRequest, &operations));
+        EXPECT_EQ(answer.strStatusLine, "HTTP/1.1 500 Internal Server Error") << strRequest;
+        EXPECT_NE(answer.strEnvelope.find("<faultcode>SOAP-ENV:VersionMismatch</faultcode>"), std::string::npos)
+            << answer.strEnvelope;
+    }
+    EXPECT_EQ(operations.strOmName, "");
+}
+
 TEST(SoapOAMServer, ContextWithoutOperationsAnswersEveryRequestWithAFault)
 {
     for (const char* szBody : {"<SoapOAM:getPSTNChannelStatus/>", "<SoapOAM:getOM/>", "<SoapOAM:executeCommand/>"})
@@ -217,7 +240,8 @@ std::string rawAnswer(const std::string& in_strBody)
 TEST(SoapOAMClientReading, ResultBooleansReadAsIntegersAndTrueFalse)
 {
     for (const auto& [strValue, bExpected] :
-         std::vector<std::pair<std::string, bool>>{{"1", true}, {"0", false}, {"true", true}, {"false", false}, {"7", true}}) {
+         std::vector<std::pair<std::string, bool>>{{"1", true}, {"0", false}, {"true", true}, {"false", false}, {"7", true},
+                                                         {"-3", true}, {"00", false}, {"99999999999999999999", true}}) {
         SoapOAM__OAMCommandExecResult result;
         result.m_bExecSuccess = !bExpected;
         const int status = receiveAnswer(

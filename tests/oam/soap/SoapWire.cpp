@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "oam/soap/SoapOAMServe.h"
+
 namespace {
 int s_captureFd = -1;
 
@@ -46,7 +48,7 @@ std::string serveEnvelope(const std::string& in_strEnvelope, SoapOAMOperations* 
     pSoap->is = &is;
     pSoap->os = &os;
     pSoap->user = in_pOperations;
-    SoapOAM::soap_serve(pSoap);
+    serveSoapOAMRequest(pSoap);
     soap_destroy(pSoap);
     soap_end(pSoap);
     soap_free(pSoap);

@@ -1,28 +1,34 @@
 #include "oam/channel/ObjectWithChannelOps.h"
 
-#include <strings.h>
-
 namespace {
+char asciiLower(char in_c) { return in_c >= 'A' && in_c <= 'Z' ? static_cast<char>(in_c - 'A' + 'a') : in_c; }
+
+// ASCII folding only, whatever locale the host process has set: the words are ASCII.
 bool equalsIgnoringCase(const char* in_szText, const char* in_szWord)
 {
-    return ::strcasecmp(in_szText, in_szWord) == 0;
+    for (; *in_szText && *in_szWord; ++in_szText, ++in_szWord)
+        if (asciiLower(*in_szText) != asciiLower(*in_szWord))
+            return false;
+    return *in_szText == *in_szWord;
 }
 } // namespace
 
-const char* ObjectWithChannelOps::getChannelOpTypeString(ChannelOpType in_type)
+using ChannelOpType = ObjectWithChannelOps::ChannelOpType;
+
+const char* getChannelOpTypeString(ChannelOpType in_type)
 {
     switch (in_type) {
-    case QUIESCE_OP:
+    case ObjectWithChannelOps::QUIESCE_OP:
         return "quiesce";
-    case PUT_OUT_OF_SERVICE_OP:
+    case ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP:
         return "put-out-of-service";
-    case PUT_IN_SERVICE_OP:
+    case ObjectWithChannelOps::PUT_IN_SERVICE_OP:
         return "put-in-service";
     }
     return "ChannelOpType???";
 }
 
-Fallible<ObjectWithChannelOps::ChannelOpType> ObjectWithChannelOps::parseChannelOpTypeString(const char* in_szText)
+Fallible<ChannelOpType> parseChannelOpTypeString(const char* in_szText)
 {
     if (!in_szText || !*in_szText)
         return {};
@@ -30,21 +36,21 @@ Fallible<ObjectWithChannelOps::ChannelOpType> ObjectWithChannelOps::parseChannel
     switch (in_szText[0]) {
     case 'i':
         if (equalsIgnoringCase(in_szText, "is") || equalsIgnoringCase(in_szText, "in-service"))
-            return PUT_IN_SERVICE_OP;
+            return ObjectWithChannelOps::PUT_IN_SERVICE_OP;
         break;
     case 'o':
         if (equalsIgnoringCase(in_szText, "oos") || equalsIgnoringCase(in_szText, "out-of-service"))
-            return PUT_OUT_OF_SERVICE_OP;
+            return ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP;
         break;
     case 'p':
         if (equalsIgnoringCase(in_szText, "put-in-service"))
-            return PUT_IN_SERVICE_OP;
+            return ObjectWithChannelOps::PUT_IN_SERVICE_OP;
         if (equalsIgnoringCase(in_szText, "put-out-of-service"))
-            return PUT_OUT_OF_SERVICE_OP;
+            return ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP;
         break;
     case 'q':
         if (equalsIgnoringCase(in_szText, "quiesce"))
-            return QUIESCE_OP;
+            return ObjectWithChannelOps::QUIESCE_OP;
         break;
     }
     return {};

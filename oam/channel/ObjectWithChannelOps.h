@@ -14,13 +14,6 @@ class ObjectWithChannelOps
         PUT_IN_SERVICE_OP = 2
     };
 
-    // Never null: "ChannelOpType???" for a value outside the enumeration.
-    static const char* getChannelOpTypeString(ChannelOpType in_type);
-
-    // The first letter must be lower case; the rest of the word is compared without ASCII case.
-    // "is"/"in-service" and "oos"/"out-of-service" name the same operations as the long forms.
-    static Fallible<ChannelOpType> parseChannelOpTypeString(const char* in_szText);
-
     // Selects channels by name.
     class ChannelMatch
     {
@@ -31,3 +24,10 @@ class ObjectWithChannelOps
 
     class ChannelRegexMatch;
 };
+
+// Never null: "ChannelOpType???" for a value outside the enumeration.
+const char* getChannelOpTypeString(ObjectWithChannelOps::ChannelOpType in_type);
+
+// The first letter must be lower case; the rest of the word is compared without ASCII case.
+// "is"/"in-service" and "oos"/"out-of-service" name the same operations as the long forms.
+Fallible<ObjectWithChannelOps::ChannelOpType> parseChannelOpTypeString(const char* in_szText);

@@ -3,6 +3,7 @@
 #include <log4cplus/mdc.h>
 #include <log4cplus/spi/loggingevent.h>
 
+#include "host/core/AceCleanupLogger.h"
 #include "host/core/CachedLLLogger.h"
 #include "host/core/LoggingIdLogger.h"
 #include "host/core/ObjectWithLogger.h"
@@ -20,6 +21,30 @@ TEST(LogLevelParsing, NamesInAnyCaseGiveLog4cplusLevelsAndAnythingElseGivesNotSe
     EXPECT_EQ(parseLogLevelString("off"), log4cplus::OFF_LOG_LEVEL);
     for (const char* szText : {"LOUD", "", "NOTSET", "10000", "DEBUG "})
         EXPECT_EQ(parseLogLevelString(szText), NOT_SET_LOG_LEVEL) << szText;
+}
+
+TEST(Logger, InheritsTheLevelInForceAndKnowsOnlyNamesTheHierarchyHolds)
+{
+    Logger parent("linkhaven.test.chain");
+    const Logger child("linkhaven.test.chain.child");
+    parent.setLogLevel(WARN_LOG_LEVEL);
+    EXPECT_EQ(child.getLogLevel(), NOT_SET_LOG_LEVEL);
+    EXPECT_EQ(child.getChainedLogLevel(), WARN_LOG_LEVEL);
+    parent.setLogLevel(NOT_SET_LOG_LEVEL);
+    EXPECT_EQ(child.getChainedLogLevel(), Logger().getChainedLogLevel());
+
+    EXPECT_TRUE(Logger::prefixExists("linkhaven.test.chain.child"));
+    EXPECT_TRUE(Logger::prefixExists("linkhaven.test.chain"));
+    EXPECT_FALSE(Logger::prefixExists("linkhaven.test.never.made"));
+    EXPECT_FALSE(Logger::prefixExists("linkhaven.test.chai"));
+}
+
+TEST(AceCleanupLogger, GivesOneLoggerObjectPerName)
+{
+    const Logger& first = AceCleanupLogger::get("linkhaven.test.cleanup");
+    EXPECT_EQ(&first, &AceCleanupLogger::get("linkhaven.test.cleanup"));
+    EXPECT_NE(&first, &AceCleanupLogger::get("linkhaven.test.cleanup.other"));
+    EXPECT_EQ(first.getName(), "linkhaven.test.cleanup");
 }
 
 TEST(CachedLLLogger, KeepsTheLevelInForceUntilItsOwnerRefreshesIt)

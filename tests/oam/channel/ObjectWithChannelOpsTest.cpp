@@ -12,7 +12,7 @@ namespace {
 // The parsed value, or -1 for an empty result.
 int parsed(const char* in_szText)
 {
-    const Fallible<ChannelOpType> result = ObjectWithChannelOps::parseChannelOpTypeString(in_szText);
+    const Fallible<ChannelOpType> result = parseChannelOpTypeString(in_szText);
     return result.valid() ? static_cast<int>(result.value()) : -1;
 }
 } // namespace
@@ -31,15 +31,24 @@ TEST(ChannelOpTypeParsing, FirstLetterAsWrittenRestWithoutCase)
     EXPECT_EQ(parsed(nullptr), -1);
 }
 
+TEST(ChannelOpTypeParsing, ATextThatNamesNoOperationIsNotLogged)
+{
+    LogCapture capture;
+    EXPECT_EQ(parsed("restart"), -1);
+    EXPECT_EQ(parsed(nullptr), -1);
+    EXPECT_TRUE(capture.lines().empty());
+}
+
 TEST(ChannelOpTypeParsing, EveryValueParsesBackFromItsOwnText)
 {
     for (ChannelOpType type : {ObjectWithChannelOps::QUIESCE_OP, ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP,
                                ObjectWithChannelOps::PUT_IN_SERVICE_OP})
-        EXPECT_EQ(parsed(ObjectWithChannelOps::getChannelOpTypeString(type)), type);
-    EXPECT_STREQ(ObjectWithChannelOps::getChannelOpTypeString(ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP),
-                 "put-out-of-service");
-    EXPECT_STREQ(ObjectWithChannelOps::getChannelOpTypeString(static_cast<ChannelOpType>(3)), "ChannelOpType???");
-    EXPECT_STREQ(ObjectWithChannelOps::getChannelOpTypeString(static_cast<ChannelOpType>(-1)), "ChannelOpType???");
+        EXPECT_EQ(parsed(getChannelOpTypeString(type)), type);
+    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::QUIESCE_OP), "quiesce");
+    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP), "put-out-of-service");
+    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::PUT_IN_SERVICE_OP), "put-in-service");
+    EXPECT_STREQ(getChannelOpTypeString(static_cast<ChannelOpType>(3)), "ChannelOpType???");
+    EXPECT_STREQ(getChannelOpTypeString(static_cast<ChannelOpType>(-1)), "ChannelOpType???");
 }
 
 TEST(ChannelRegexMatch, SearchesAnywhereCaseSensitivelyWithItsOwnAnchors)

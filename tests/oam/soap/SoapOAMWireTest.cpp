@@ -222,6 +222,31 @@ TEST_F(SoapOAMWire, XmlOutsideTheServicesEnvelopeIsAnsweredWithAVersionMismatchF
     EXPECT_EQ(operations.strOmName, "");
 }
 
+TEST_F(SoapOAMWire, EveryCutOrCorruptedRequestIsAnsweredWithAResponseOrAFault)
+{
+    const std::string strRequest = envelopeAround(
+        "<SoapOAM:executeCommand><in-cmd href=\"#c1\"/></SoapOAM:executeCommand>"
+        "<cmd id=\"c1\"><m-strName>set-log-level</m-strName><m-argVector>debug</m-argVector>"
+        "<m-argVector>linkhaven.oam</m-argVector></cmd>");
+    auto expectAnswered = [&](const std::string& in_strSent) {
+        const std::string strStatusLine = splitHttp(serveEnvelope(in_strSent, &operations)).strStatusLine;
+        EXPECT_TRUE(strStatusLine == "HTTP/1.1 200 OK" || strStatusLine == "HTTP/1.1 500 Internal Server Error")
+            << '"' << strStatusLine << "\" answering " << in_strSent;
+    };
+    for (size_t uiLength = 0; uiLength < strRequest.size(); ++uiLength)
+        expectAnswered(strRequest.substr(0, uiLength));
+    // Each markup character in turn replaced by one that breaks or shifts the structure.
+    for (size_t uiPos = 0; uiPos < strRequest.size(); ++uiPos) {
+        if (std::string("<>/\"=#:").find(strRequest[uiPos]) == std::string::npos)
+            continue;
+        for (char cReplacement : {'<', '>', '&', '\0'}) {
+            std::string strCorrupted = strRequest;
+            strCorrupted[uiPos] = cReplacement;
+            expectAnswered(strCorrupted);
+        }
+    }
+}
+
 TEST(SoapOAMServer, ContextWithoutOperationsAnswersEveryRequestWithAFault)
 {
     for (const char* szBody : {"<SoapOAM:getPSTNChannelStatus/>", "<SoapOAM:getOM/>", "<SoapOAM:executeCommand/>"})

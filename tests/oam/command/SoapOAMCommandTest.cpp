@@ -136,6 +136,15 @@ TEST(CommandXmlForm, TruncatedXmlKeepsWhatWasReadAndFailsTheStream)
     cmd.readXML(is);
     EXPECT_EQ(oneLine(cmd), "half x");
     EXPECT_TRUE(is.fail());
+
+    // Cut anywhere, the XML form of a command never reads as a whole one.
+    const std::string strXml = xmlOf(commandOf("set-log-level", {"debug", "linkhaven.oam"}));
+    for (size_t uiLength = 0; uiLength < strXml.size(); ++uiLength) {
+        std::istringstream cut(strXml.substr(0, uiLength));
+        SoapOAMCommand partial;
+        partial.readXML(cut);
+        EXPECT_TRUE(cut.fail()) << strXml.substr(0, uiLength);
+    }
 }
 
 TEST(CommandXmlForm, InputWithoutAnElementReportsEndOfInputWithoutLogging)

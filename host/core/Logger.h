@@ -29,8 +29,13 @@ class Logger
     LogLevel getChainedLogLevel() const; // the level in force
     void setLogLevel(LogLevel in_level);
     bool isEnabledFor(LogLevel in_level) const;
-    void forcedLog(LogLevel in_level, const std::string& in_strText, const char* in_szFile = nullptr,
-                   int in_nLine = -1) const;
+    virtual ~Logger() = default;
+    Logger(const Logger&) = default;
+    Logger& operator=(const Logger&) = default;
+    // Virtual, so that a line written through a plain Logger reference (a trace scope, an
+    // assertion report) still carries what a derived logger adds to it.
+    virtual void forcedLog(LogLevel in_level, const std::string& in_strText, const char* in_szFile = nullptr,
+                           int in_nLine = -1) const;
 
     // True when the hierarchy holds a logger of that name, or one below it.
     static bool prefixExists(const std::string& in_strName);

@@ -17,7 +17,7 @@ class LoggingIdLogger : public Logger
     const std::string& getLoggingId() const { return m_strLoggingId; }
 
     void forcedLog(LogLevel in_level, const std::string& in_strText, const char* in_szFile = nullptr,
-                   int in_nLine = -1) const;
+                   int in_nLine = -1) const override;
 
   private:
     std::string m_strLoggingId;

@@ -3,6 +3,7 @@
 #include <ace/Reactor.h>
 
 #include "host/core/AceCleanupLogger.h"
+#include "host/thread/Task.h"
 #include "host/thread/ThreadChecker.h"
 #include "host/thread/TimeoutProcessor.h"
 
@@ -13,20 +14,18 @@ const Logger& timerLogger()
 }
 } // namespace
 
-TaskWithTimersImpl::TaskWithTimersImpl(ACE_Reactor& io_reactor, const ThreadChecker& in_threadChecker)
-    : m_reactor(io_reactor), m_threadChecker(in_threadChecker), m_dispatcher(*this)
+TaskWithTimersImpl::TaskWithTimersImpl(ACE_Reactor& io_reactor, const Task& in_task)
+    : m_reactor(io_reactor), m_task(in_task), m_dispatcher(*this)
 {
 }
 
-TaskWithTimersImpl::~TaskWithTimersImpl()
-{
-    cancelAllTimers();
-}
+// The owner has cancelled every timer while its reactor and thread checker still stood.
+TaskWithTimersImpl::~TaskWithTimersImpl() = default;
 
 long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
                                        const ACE_Time_Value& in_interval, std::uint64_t in_ulCount)
 {
-    LH_CHECK_THREAD(m_threadChecker);
+    LH_CHECK_THREAD(m_task.getThreadChecker());
     std::unique_ptr<TimeoutProcessor> pProcessor(in_pProcessor);
     if (!pProcessor) {
         LH_ERROR(timerLogger(), "scheduleTimer : no timeout processor");
@@ -46,7 +45,7 @@ long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in
 
 bool TaskWithTimersImpl::cancelTimer(long in_lTimerId, void** out_ppData)
 {
-    LH_CHECK_THREAD(m_threadChecker);
+    LH_CHECK_THREAD(m_task.getThreadChecker());
     const auto found = m_timers.find(in_lTimerId);
     if (found == m_timers.end())
         return false;
@@ -61,7 +60,7 @@ bool TaskWithTimersImpl::cancelTimer(long in_lTimerId, void** out_ppData)
 
 void TaskWithTimersImpl::cancelAllTimers()
 {
-    LH_CHECK_THREAD(m_threadChecker);
+    LH_CHECK_THREAD(m_task.getThreadChecker());
     for (const auto& entry : m_timers)
         m_reactor.cancel_timer(entry.first);
     m_timers.clear();
@@ -75,7 +74,7 @@ int TaskWithTimersImpl::Dispatcher::handle_timeout(const ACE_Time_Value& in_now,
 
 void TaskWithTimersImpl::expire_i(const ACE_Time_Value& in_now, Timer& io_timer)
 {
-    LH_CHECK_THREAD(m_threadChecker);
+    LH_CHECK_THREAD(m_task.getThreadChecker());
     // A last expiry ends the timer before its processor runs, as the reactor does with a one-shot
     // timer: its identifier may then be given to a timer that the processor schedules.
     std::unique_ptr<Timer> pEnded;

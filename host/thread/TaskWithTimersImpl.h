@@ -11,7 +11,7 @@
 #include <ace/Time_Value.h>
 
 class ACE_Reactor;
-class ThreadChecker;
+class Task;
 class TimeoutProcessor;
 
 class TaskWithTimersImpl
@@ -31,10 +31,12 @@ class TaskWithTimersImpl
     bool cancelTimer(long in_lTimerId, void** out_ppData);
 
   protected:
-    // Keeps both references; the reactor need not be built yet.
-    TaskWithTimersImpl(ACE_Reactor& io_reactor, const ThreadChecker& in_threadChecker);
+    // Keeps both references; neither need be fully built yet. The task's thread checker is asked
+    // for only when a timer is used.
+    TaskWithTimersImpl(ACE_Reactor& io_reactor, const Task& in_task);
     ~TaskWithTimersImpl();
 
+    // The owner calls it while its reactor stands; the destructor cancels nothing.
     void cancelAllTimers();
 
   private:
@@ -60,7 +62,7 @@ class TaskWithTimersImpl
     void expire_i(const ACE_Time_Value& in_now, Timer& io_timer);
 
     ACE_Reactor& m_reactor;
-    const ThreadChecker& m_threadChecker;
+    const Task& m_task;
     Dispatcher m_dispatcher;
     std::unordered_map<long, std::unique_ptr<Timer>> m_timers;
     Timer* m_pFiringTimer = nullptr;

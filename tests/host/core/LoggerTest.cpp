@@ -111,11 +111,14 @@ TEST(LoggingIdLogger, CarriesTheIdBesideAnUnchangedMessageForThatLineOnly)
     target.addAppender(appender);
 
     LH_ERROR(logger, "with id");
+    // Through a plain Logger reference, as trace scopes and assertion reports write.
+    const Logger& asLogger = logger;
+    asLogger.forcedLog(ERROR_LOG_LEVEL, "through the base");
     Logger(logger).forcedLog(ERROR_LOG_LEVEL, "without id");
     target.removeAppender(appender);
 
-    EXPECT_EQ(pAppender->m_vMessages, (std::vector<std::string>{"with id", "without id"}));
-    EXPECT_EQ(pAppender->m_vIds, (std::vector<std::string>{"OAMManager-1", ""}));
+    EXPECT_EQ(pAppender->m_vMessages, (std::vector<std::string>{"with id", "through the base", "without id"}));
+    EXPECT_EQ(pAppender->m_vIds, (std::vector<std::string>{"OAMManager-1", "OAMManager-1", ""}));
 }
 
 TEST(ObjectWithLoggerImpl, GivesItsObjectALoggerThatKeepsTheObjectsId)

@@ -3,8 +3,7 @@
 //
 // A failed assertion is written at error level, without a level test, as
 //     "Assertion failed: <condition> (<file name>:<line>)"
-// on the logger given, or on "linkhaven.assert" when none is given. Since both sit under
-// "linkhaven" (or are the caller's own), a report also raises the gateway's alarm colour.
+// on the logger given, or on "linkhaven.assert" when none is given.
 // Nothing aborts: the caller decides what the broken invariant means for its operation.
 //
 // Tests see which assertions were reported, on whatever thread, through AssertionCapture:

@@ -49,7 +49,7 @@ class ROConfiguration : public OutputStreamable
     void write(std::ostream& io_stream) const override;
 
   protected:
-    // False when the value is empty, is no value of the parameter's type, or the parameter is
+    // False when there is no value (type 0), it is no value of the parameter's type, or the parameter is
     // read-only (at run time; start-up loading may set it).
     bool setValue(const std::string& in_strName, const ParameterValue& in_value);
     // False at the first faulty line or argument, with the reason in out_strError; what came

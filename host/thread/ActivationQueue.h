@@ -27,7 +27,7 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
 
     // Task thread: the next object, or null at once when there is none.
     ACE_Method_Request* dequeueNoWait();
-    // Task thread: destroys every queued object without running it, including those that the
-    // destructors queue; gives how many.
+    // Task thread, or any thread once the task's thread has ended: destroys every queued object
+    // without running it, including those that the destructors queue; gives how many.
     std::size_t destroyQueued();
 };

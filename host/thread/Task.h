@@ -1,6 +1,6 @@
 #pragma once
 // A task: a thread of its own that runs the method objects queued for it, one at a time, in the
-// order they were queued.
+// order they were queued (a kill goes ahead of them all).
 
 #include <string>
 

@@ -6,17 +6,20 @@
 
 #include "host/core/Assertion.h"
 #include "host/core/TraceScope.h"
+#include "host/thread/ThreadChecker.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
 CmdExecSM::CmdExecSM() : CachedLLLogger(Logger("linkhaven.oam.CmdExecSM")) {}
 
-bool CmdExecSM::start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver)
+bool CmdExecSM::start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in_cmd,
+                      std::unique_ptr<OAMCmdExecObserver> in_pObserver)
 {
+    LH_CHECK_THREAD(in_pTaskImpl->getThreadChecker());
     // Once per command, so that a level set since the last one is in force for this one.
     refreshLogLevel();
     m_pTaskImpl = in_pTaskImpl;
     m_pCommand.reset(in_cmd.clone());
-    m_pObserver.reset(in_pObserver);
+    m_pObserver = std::move(in_pObserver);
     m_bFinal = false;
     m_uiNumExecuterLeft = numExecuters();
     m_pTaskImpl->getSupportedCommands(m_vSupportedCommands);
@@ -26,6 +29,7 @@ bool CmdExecSM::start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in
 bool CmdExecSM::commandExecuted(const char* in_szCmdName, const SoapOAM__OAMCommandExecResult& in_result,
                                 std::uint64_t in_uiReporterIndex)
 {
+    LH_CHECK_THREAD(m_pTaskImpl->getThreadChecker());
     if (!answerMatches(in_szCmdName, in_uiReporterIndex))
         return false;
     if (m_bFinal) {
@@ -43,6 +47,7 @@ bool CmdExecSM::commandExecuted(const char* in_szCmdName, const SoapOAM__OAMComm
 bool CmdExecSM::commandNotSupported(const char* in_szCmdName, const StringVector& in_vSupported,
                                     std::uint64_t in_uiReporterIndex)
 {
+    LH_CHECK_THREAD(m_pTaskImpl->getThreadChecker());
     TraceScope trace(*this, "CmdExecSM::commandNotSupported");
     LH_DEBUG(*this, "in_szCmdName=" << in_szCmdName);
     LH_DEBUG(*this, "in_uiReporterIndex=" << in_uiReporterIndex);

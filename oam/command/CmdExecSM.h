@@ -1,7 +1,7 @@
 #pragma once
 // The bookkeeping of one command fanned out to the child executers of a task: the first result
-// wins; when every child says "not supported", the observer gets the sorted union of the
-// supported names. Task thread only; reused through the task's pool.
+// wins; when every child says "not supported", the observer gets the sorted union of the names
+// the children and the task itself support. Task thread only; reused through the task's pool.
 
 #include <cstdint>
 #include <memory>
@@ -24,7 +24,8 @@ class CmdExecSM : public CachedLLLogger, public virtual Object, public MemAccoun
 
     // Arms the machine; the observer (may be null) belongs to it from here on. What a previous
     // use left (its command, an observer never told) is deleted now.
-    bool start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver);
+    bool start(OAMCmdExecuterTaskImpl* in_pTaskImpl, const OAMCommand& in_cmd,
+               std::unique_ptr<OAMCmdExecObserver> in_pObserver);
 
     bool commandExecuted(const char* in_szCmdName, const SoapOAM__OAMCommandExecResult& in_result,
                          std::uint64_t in_uiReporterIndex);

@@ -83,6 +83,11 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::executeCommand");
     out_result.m_bExecSuccess = false;
     out_result.m_strStatusText = "Error";
+    // The task's own thread would wait for itself: a command from one of its handlers fails at once.
+    if (getThreadChecker().isBoundToCurrentThread()) {
+        LH_ERROR(processLogger(), "Error executing command " << in_cmd << " : called on the task's own thread");
+        return false;
+    }
 
     FutureCmdExecObserver::ResultFuture future;
     if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future)),
@@ -146,8 +151,9 @@ bool OAMCmdExecuterTaskImpl::executeCommand_i(const OAMCommand& in_cmd, OAMCmdEx
 
 bool OAMCmdExecuterTaskImpl::fanOutCommand_i(const OAMCommand& in_cmd, std::unique_ptr<OAMCmdExecObserver> in_pObserver)
 {
+    LH_CHECK_TASK_THREAD();
     CountedObjPtr<CmdExecSM, ReferenceCount> pCmdExecSM = m_pCmdExecSMPool->acquire();
-    pCmdExecSM->start(this, in_cmd, in_pObserver.release());
+    pCmdExecSM->start(this, in_cmd, std::move(in_pObserver));
     TaskObjectPool<CmdExecSM>::ProxyData& proxyData = m_pCmdExecSMPool->getProxyData(0);
     for (std::uint64_t ui = 0; ui < m_vChildOAMCmdExecuter.size(); ++ui) {
         auto* pProxy = new CmdExecObserverProxy(proxyData.getIDGenerator(), getActivationQueue(), proxyData, *this,

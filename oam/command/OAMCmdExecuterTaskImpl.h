@@ -59,7 +59,8 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
     // Only while the task is stopped, before it starts: the child list is not locked.
     void addCmdExecuter(const ChildExecuterPtr& in_pExecuter);
 
-    // Any thread: both only build a method object and queue it.
+    // Any thread: both build a method object and queue it; the synchronous one then waits for the
+    // answer until the time-out, and fails at once on the task's own thread, which cannot answer it.
     bool executeCommand(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver) override;
     bool executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
                         ACE_Time_Value in_timeout) override;

@@ -10,13 +10,13 @@ TEST(Assertion, AFailedConditionIsLoggedWithItsTextFileAndLineAndTheCallerGoesOn
 {
     LogCapture capture("linkhaven.assert");
     AssertionCapture assertions;
-    const bool bHeld = Assertion(false, "m_nameRegex != 0", "/src/oam/channel/ObjectWithChannelOps.cpp", 57);
+    const bool bHeld = Assertion(false, "m_nameRegex != 0", "/src/oam/channel/ChannelRegexMatch.cpp", 36);
 
     EXPECT_FALSE(bHeld);
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "Assertion failed: m_nameRegex != 0 (ObjectWithChannelOps.cpp:57)"));
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "Assertion failed: m_nameRegex != 0 (ChannelRegexMatch.cpp:36)"));
     ASSERT_EQ(assertions.reports().size(), 1u);
-    EXPECT_EQ(assertions.reports()[0].strFile, "/src/oam/channel/ObjectWithChannelOps.cpp");
-    EXPECT_EQ(assertions.reports()[0].nLine, 57);
+    EXPECT_EQ(assertions.reports()[0].strFile, "/src/oam/channel/ChannelRegexMatch.cpp");
+    EXPECT_EQ(assertions.reports()[0].nLine, 36);
     EXPECT_EQ(assertions.reports()[0].strLogger, "linkhaven.assert");
 }
 

@@ -137,9 +137,12 @@ TEST_F(DefinedConfigurationTest, ReportsTheFirstFaultyLineOrArgument)
     const std::string strFile = writtenFile("gw.port=5060\ngw.port=fast\ngw.address=never read\n");
     EXPECT_FALSE(m_config.loadFromFile(strFile, strError));
     EXPECT_EQ(strError, strFile + ":2: invalid value fast for parameter gw.port");
-    EXPECT_FALSE(m_config.hasParameter("gw.label"));
+    // What came before the faulty line was taken, what came after it was not.
+    ParameterValue address;
+    EXPECT_FALSE(m_config.getValue("gw.address", address));
     int nPort = 0;
     EXPECT_TRUE(m_config.getInt("gw.port", nPort));
+    EXPECT_EQ(nPort, 5060);
     std::remove(strFile.c_str());
 
     EXPECT_FALSE(m_config.loadFromFile("/nonexistent/gw.conf", strError));

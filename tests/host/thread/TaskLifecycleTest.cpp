@@ -38,7 +38,7 @@ TEST(TaskLifecycle, StartedTaskRunsUntilStoppedAndObserversHearEveryChange)
     ASSERT_TRUE(task.start());
     EXPECT_FALSE(task.start());
     ASSERT_TRUE(task.waitForStart());
-    EXPECT_EQ(task.getTaskState(), 2);
+    EXPECT_EQ(task.getTaskState(), Task::RUNNING_STATE);
     ASSERT_TRUE(task.stop() && task.waitUntilDone());
     EXPECT_EQ(task.getTaskState(), Task::STOPPED_STATE);
     EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "close"}));

@@ -217,7 +217,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
             vCallers.emplace_back([&, caller] {
                 for (int i = 0; i < COMMANDS_PER_CALLER; ++i) {
                     SoapOAM__OAMCommandExecResult result;
-                    // Every seventh caller gives up at once, so its answer arrives after the time-out.
+                    // Every seventh command gives up at once, so its answer arrives after the time-out.
                     const ACE_Time_Value timeout = (i + caller) % 7 == 0 ? ACE_Time_Value::zero : ACE_Time_Value(60);
                     const bool bUnknown = i % 3 == 0;
                     if (parent.executeCommand(commandOf(bUnknown ? "nope" : "span-status"), result, timeout))

@@ -235,3 +235,42 @@ TEST(ExecuterNeverStarted, QueuedCommandDropsItsObserverUntoldWithTheTask)
     EXPECT_EQ(tally.nSuccess + tally.nFailure, 0);
     EXPECT_EQ(liveBlocks("ExecCmd_MO"), ulMethodObjects);
 }
+
+namespace {
+
+// Asks its own task, synchronously and without a time-out, for another command.
+class AskOwnTaskHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
+{
+  public:
+    explicit AskOwnTaskHandler(SynchronousOAMCmdExecuter& io_task) : m_task(io_task) {}
+
+    bool executeCommand(const OAMCommand&, SoapOAM__OAMCommandExecResult& io_result) override
+    {
+        SoapOAM__OAMCommandExecResult inner;
+        const bool bAnswered = m_task.executeCommand(commandOf("echo", {"x"}), inner, ACE_Time_Value::max_time);
+        io_result.m_strStatusText = (bAnswered ? "answered: " : "refused: ") + inner.m_strStatusText;
+        return true;
+    }
+    std::ostream& printUsage(std::ostream& io_os) const override { return io_os << "ask-own-task"; }
+    bool checkUsage(const OAMCommand&, SoapOAM__OAMCommandExecResult&) const override { return true; }
+
+  private:
+    SynchronousOAMCmdExecuter& m_task;
+};
+
+} // namespace
+
+TEST(ExecuterOnItsOwnThread, SynchronousCommandFailsAtOnceInsteadOfWaitingForItself)
+{
+    std::atomic<int> executions{0};
+    TestExecuterTask task("self-asking");
+    task.addHandler("echo", new EchoHandler(executions));
+    task.addHandler("ask-own-task", new AskOwnTaskHandler(task));
+    ASSERT_TRUE(task.start());
+    LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
+    SoapOAM__OAMCommandExecResult result;
+    ASSERT_TRUE(task.executeCommand(commandOf("ask-own-task"), result, ACE_Time_Value(60)));
+    EXPECT_EQ(result.m_strStatusText, "refused: Error");
+    EXPECT_EQ(executions, 0);
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "Error executing command echo x : called on the task's own thread"));
+}

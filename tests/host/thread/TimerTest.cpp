@@ -129,8 +129,12 @@ TEST_F(Timers, TimersEndWithTheTaskThread)
     ASSERT_TRUE(runOnTaskThread(m_task.getActivationQueue(), [&] {
         m_task.scheduleTimer(new NotingProcessor(m_expired, m_deleted), nullptr, ACE_Time_Value(3600), ONE_MS, 0);
     }));
-    EXPECT_EQ(schedule(nullptr, ONE_MS, 0), -1);
     ASSERT_TRUE(m_task.stop() && m_task.waitUntilDone());
     EXPECT_TRUE(m_deleted.wait());
     EXPECT_EQ(NotingProcessor::s_uiExpiries, 0u);
+}
+
+TEST_F(Timers, ATimerWithoutAProcessorIsRefused)
+{
+    EXPECT_EQ(schedule(nullptr, ONE_MS, 0), -1);
 }

@@ -111,9 +111,7 @@ TEST_F(ScriptedFanOutTest, SynchronousCallerSeesOneLinePerSupportedName)
         EXPECT_TRUE(parent.executeCommand(commandOf("nope"), result, ACE_Time_Value::max_time));
         return result;
     });
-    // The children hold the command once the parent's queue has moved past it.
-    while (pSecond->commands().empty())
-        flushParent();
+    ASSERT_TRUE(pSecond->waitForCommands(1));
     pFirst->answerNotSupported({"get-span", "reset-span"});
     pSecond->answerNotSupported({"get-span", "block-span"});
     const SoapOAM__OAMCommandExecResult result = answer.get();

@@ -2,6 +2,8 @@
 // A child executer that keeps the observers it is given, so that a test answers through them when
 // it chooses, from its own thread, as a child task would from its thread.
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,7 +24,15 @@ class ScriptedChildExecuter : public OAMCmdExecuter
         m_vCommands.push_back(in_cmd.getName());
         if (m_bAccept)
             m_vpObservers.push_back(std::move(pObserver));
+        m_received.notify_all();
         return m_bAccept;
+    }
+
+    // False only when fewer had come after a minute: a hang turned into a failure.
+    bool waitForCommands(std::size_t in_uiCount) const
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_received.wait_for(lock, std::chrono::minutes(1), [&] { return m_vCommands.size() >= in_uiCount; });
     }
 
     std::vector<std::string> commands() const
@@ -53,6 +63,7 @@ class ScriptedChildExecuter : public OAMCmdExecuter
 
     const bool m_bAccept;
     mutable std::mutex m_mutex;
+    mutable std::condition_variable m_received;
     std::vector<std::string> m_vCommands;
     std::vector<std::unique_ptr<OAMCmdExecObserver>> m_vpObservers;
 };

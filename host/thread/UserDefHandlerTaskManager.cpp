@@ -64,12 +64,9 @@ bool UserDefHandlerTaskManager::clearTasks()
 
 bool UserDefHandlerTaskManager::stopKillExit(const ACE_Time_Value& in_stopTimeout)
 {
-    stop();
-    if (waitUntilDone(in_stopTimeout))
+    if (ManageableTaskImplBase::stopKillExit(in_stopTimeout))
         return true;
-    LH_WARN(managerLogger(), "stopKillExit : group " << getTaskName() << " did not stop in time; killing it");
-    kill();
-    waitUntilDone();
+    // The group's kill reached its tasks; they end on their own threads.
     for (ManageableTask* pTask : m_vpTasks)
         pTask->waitUntilDone();
     return false;

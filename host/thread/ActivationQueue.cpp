@@ -4,15 +4,34 @@
 
 #include <ace/Method_Request.h>
 
+#include "host/core/AceCleanupLogger.h"
 #include "host/thread/Task.h"
 
-ActivationQueue::ActivationQueue() : ACE_Activation_Queue(nullptr, &m_blockCache, &m_blockCache)
+bool ActivationQueue::Lifeline::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const
+{
+    std::shared_lock<std::shared_mutex> lock(m_mutex);
+    if (m_pQueue)
+        return m_pQueue->enqueueMO(in_pMO, in_szDescription);
+    LH_DEBUG(AceCleanupLogger::get("linkhaven.thread.Task"), in_szDescription << " : the task is gone; method object dropped");
+    delete in_pMO;
+    return false;
+}
+
+void ActivationQueue::Lifeline::close()
+{
+    std::unique_lock<std::shared_mutex> lock(m_mutex);
+    m_pQueue = nullptr;
+}
+
+ActivationQueue::ActivationQueue()
+    : ACE_Activation_Queue(nullptr, &m_blockCache, &m_blockCache), m_pLifeline(std::make_shared<Lifeline>(*this))
 {
     queue()->high_water_mark(std::numeric_limits<std::size_t>::max());
 }
 
 ActivationQueue::~ActivationQueue()
 {
+    m_pLifeline->close();
     destroyQueued();
 }
 

@@ -4,6 +4,8 @@
 // Queueing allocates nothing once the queue has been as deep before.
 
 #include <cstddef>
+#include <memory>
+#include <shared_mutex>
 
 #include <ace/Activation_Queue.h>
 
@@ -18,9 +20,27 @@ struct ActivationQueueBlocks
 class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Queue
 {
   public:
+    // How observer proxies held by other tasks reach this queue: they may outlive it, and once the
+    // queue's task is being destroyed what they queue is destroyed at once instead. Any thread.
+    class Lifeline
+    {
+      public:
+        explicit Lifeline(ActivationQueue& io_queue) : m_pQueue(&io_queue) {}
+        // As Task::enqueue while the queue stands; afterwards the method object is destroyed unrun.
+        bool enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const;
+        // Waits for a queueing under way, which may still be waking the task's reactor.
+        void close();
+
+      private:
+        mutable std::shared_mutex m_mutex;
+        ActivationQueue* m_pQueue;
+    };
+
     ActivationQueue();
     // Destroys what is still queued, without running it.
     ~ActivationQueue() override;
+
+    const std::shared_ptr<Lifeline>& getLifeline() const { return m_pLifeline; }
 
     // As Task::enqueue, on this queue.
     bool enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription);
@@ -30,4 +50,7 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
     // Task thread, or any thread once the task's thread has ended: destroys every queued object
     // without running it, including those that the destructors queue; gives how many.
     std::size_t destroyQueued();
+
+  private:
+    std::shared_ptr<Lifeline> m_pLifeline;
 };

@@ -45,7 +45,9 @@ template <class Predicate>
 bool waitFor(std::condition_variable& io_cond, std::unique_lock<std::mutex>& io_lock, const ACE_Time_Value& in_timeout,
              Predicate in_predicate)
 {
-    if (in_timeout == ACE_Time_Value::max_time) {
+    // Beyond a century the steady clock's arithmetic would overflow: such a time-out is no limit.
+    constexpr time_t NO_LIMIT_SECONDS = 100LL * 365 * 24 * 3600;
+    if (in_timeout == ACE_Time_Value::max_time || in_timeout.sec() >= NO_LIMIT_SECONDS) {
         io_cond.wait(io_lock, in_predicate);
         return true;
     }

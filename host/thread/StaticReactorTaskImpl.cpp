@@ -16,6 +16,9 @@ StaticReactorTaskImpl::StaticReactorTaskImpl()
 StaticReactorTaskImpl::~StaticReactorTaskImpl()
 {
     endThreadForDestruction();
+    // Proxies held elsewhere queue nothing more from here on: an enqueue under way may still be
+    // waking the reactor, which goes below.
+    getActivationQueue()->getLifeline()->close();
     // What is still queued goes now, while the reactor can still take the notifications that its
     // destructors may cause.
     getActivationQueue()->destroyQueued();

@@ -2,7 +2,7 @@
 
 #include "host/thread/IDGenerator.h"
 
-TaskObjectProxyNoT::TaskObjectProxyNoT(IDGenerator& io_generator, ACE_Activation_Queue* in_pQueue)
-    : m_ulProxyId(io_generator.getID()), m_pActivationQueue(in_pQueue)
+TaskObjectProxyNoT::TaskObjectProxyNoT(IDGenerator& io_generator, const ActivationQueue& in_queue)
+    : m_ulProxyId(io_generator.getID()), m_pQueueLifeline(in_queue.getLifeline())
 {
 }

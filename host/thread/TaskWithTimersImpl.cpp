@@ -1,5 +1,6 @@
 #include "host/thread/TaskWithTimersImpl.h"
 
+#include <ace/OS_NS_sys_time.h>
 #include <ace/Reactor.h>
 
 #include "host/core/AceCleanupLogger.h"
@@ -29,6 +30,12 @@ long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in
     std::unique_ptr<TimeoutProcessor> pProcessor(in_pProcessor);
     if (!pProcessor) {
         LH_ERROR(timerLogger(), "scheduleTimer : no timeout processor");
+        return -1;
+    }
+    // The reactor adds these to the time of day; past its end they would wrap and fire at once.
+    const ACE_Time_Value timeLeft = ACE_Time_Value::max_time - ACE_OS::gettimeofday();
+    if (in_delay >= timeLeft || in_interval >= timeLeft - in_delay) {
+        LH_ERROR(timerLogger(), "scheduleTimer : delay or interval beyond the end of time");
         return -1;
     }
     auto pTimer = std::make_unique<Timer>(

@@ -1,34 +1,31 @@
 #include "oam/command/CmdExecObserverProxy.h"
 
-#include "host/thread/Task.h"
 #include "oam/command/ProxyDestruction_MO.h"
 
-CmdExecObserverProxy::CmdExecObserverProxy(IDGenerator& io_generator, ACE_Activation_Queue* in_pQueue,
+CmdExecObserverProxy::CmdExecObserverProxy(IDGenerator& io_generator, const ActivationQueue& in_queue,
                                            TaskObjectContainer<CmdExecSM>& in_container, OAMCmdExecuterTaskImpl& in_task,
                                            const char* in_szCmdName, std::uint64_t in_uiExecuterIndex)
-    : TaskObjectProxy<CmdExecSM>(io_generator, in_pQueue), m_container(in_container), m_task(in_task),
+    : TaskObjectProxy<CmdExecSM>(io_generator, in_queue), m_container(in_container), m_task(in_task),
       m_strCmdName(in_szCmdName), m_uiExecuterIndex(in_uiExecuterIndex)
 {
 }
 
 CmdExecObserverProxy::~CmdExecObserverProxy()
 {
-    Task::enqueue(getActivationQueue(), new OAMCmdExecuterTaskImpl::ProxyDestruction_MO(m_task, getProxyID()),
-                  "CmdExecObserverProxy::~CmdExecObserverProxy");
+    enqueueToOwner(new OAMCmdExecuterTaskImpl::ProxyDestruction_MO(m_task, getProxyID()),
+                   "CmdExecObserverProxy::~CmdExecObserverProxy");
 }
 
 bool CmdExecObserverProxy::executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result)
 {
-    return Task::enqueue(getActivationQueue(),
-                         new CmdSuccess_MO(m_container, getProxyID(), m_strCmdName, in_result, m_uiExecuterIndex),
-                         "CmdExecObserverProxy::executeCommandSuccess");
+    return enqueueToOwner(new CmdSuccess_MO(m_container, getProxyID(), m_strCmdName, in_result, m_uiExecuterIndex),
+                          "CmdExecObserverProxy::executeCommandSuccess");
 }
 
 bool CmdExecObserverProxy::executeCommandFailure(const StringVector& in_vSupported)
 {
-    return Task::enqueue(getActivationQueue(),
-                         new CmdFailure_MO(m_container, getProxyID(), m_strCmdName, in_vSupported, m_uiExecuterIndex),
-                         "CmdExecObserverProxy::executeCommandFailure");
+    return enqueueToOwner(new CmdFailure_MO(m_container, getProxyID(), m_strCmdName, in_vSupported, m_uiExecuterIndex),
+                          "CmdExecObserverProxy::executeCommandFailure");
 }
 
 CmdExecObserverProxy::CmdSuccess_MO::CmdSuccess_MO(TaskObjectContainer<CmdExecSM>& in_container, std::uint64_t in_ulProxyId,

@@ -25,7 +25,7 @@ class CmdExecObserverProxy : public TaskObjectProxy<CmdExecSM>,
     class CmdFailure_MO;
 
     // Built on the owning task's thread: draws its identifier from the task's generator.
-    CmdExecObserverProxy(IDGenerator& io_generator, ACE_Activation_Queue* in_pQueue,
+    CmdExecObserverProxy(IDGenerator& io_generator, const ActivationQueue& in_queue,
                          TaskObjectContainer<CmdExecSM>& in_container, OAMCmdExecuterTaskImpl& in_task,
                          const char* in_szCmdName, std::uint64_t in_uiExecuterIndex);
     ~CmdExecObserverProxy() override;

@@ -1,7 +1,16 @@
 #include "oam/command/FutureCmdExecObserver.h"
 
+OAMCmdExecuterTaskImpl::FutureCmdExecObserver::~FutureCmdExecObserver()
+{
+    if (m_bTold)
+        return;
+    *m_pDropped = true;
+    m_future.set(SoapOAM__OAMCommandExecResult());
+}
+
 bool OAMCmdExecuterTaskImpl::FutureCmdExecObserver::executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result)
 {
+    m_bTold = true;
     m_future.set(in_result);
     return true;
 }
@@ -15,6 +24,7 @@ bool OAMCmdExecuterTaskImpl::FutureCmdExecObserver::executeCommandFailure(const 
         result.m_strStatusText += '\n';
         result.m_strStatusText += strCommand;
     }
+    m_bTold = true;
     m_future.set(result);
     return true;
 }

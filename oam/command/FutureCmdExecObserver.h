@@ -1,7 +1,11 @@
 #pragma once
 // Turns the outcome of a command into the value of a future that a synchronous caller waits on.
 // Told on the executer's thread; the future's shared state lives until its last holder lets go,
-// so an answer that comes after the caller gave up is stored and dropped unread.
+// so an answer that comes after the caller gave up is stored and dropped unread. Deleted untold,
+// when its request is dropped unrun, it wakes the caller with the news that no answer will come,
+// which would otherwise wait for ever without a time-out.
+
+#include <memory>
 
 #include <ace/Future.h>
 
@@ -15,7 +19,14 @@ class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
     static constexpr const char* MEM_ACCOUNT_NAME = "FutureCmdExecObserver";
     using ResultFuture = ACE_Future<SoapOAM__OAMCommandExecResult>;
 
-    explicit FutureCmdExecObserver(const ResultFuture& in_future) : m_future(in_future) {}
+    // Set before the future, so that a caller woken by the future sees it.
+    using DroppedFlag = std::shared_ptr<bool>;
+
+    FutureCmdExecObserver(const ResultFuture& in_future, const DroppedFlag& in_pDropped)
+        : m_future(in_future), m_pDropped(in_pDropped)
+    {
+    }
+    ~FutureCmdExecObserver() override;
 
     bool executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result) override;
     // "Command not supported. Supported commands :" and one line per name, in the given order.
@@ -23,4 +34,6 @@ class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
 
   private:
     ResultFuture m_future;
+    DroppedFlag m_pDropped;
+    bool m_bTold = false;
 };

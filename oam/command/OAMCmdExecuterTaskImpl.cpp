@@ -90,24 +90,30 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     }
 
     FutureCmdExecObserver::ResultFuture future;
-    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future)),
+    const auto pDropped = std::make_shared<bool>(false);
+    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
                                          EXECUTE_COMMAND_DESCRIPTION))
         return false;
 
-    // The future wants an absolute deadline; max_time means no deadline at all.
+    // The future wants an absolute deadline; max_time, or a time-out that would pass it, means no
+    // deadline at all.
+    const ACE_Time_Value now = ACE_OS::gettimeofday();
     ACE_Time_Value deadline;
     ACE_Time_Value* pDeadline = nullptr;
-    if (in_timeout != ACE_Time_Value::max_time) {
-        deadline = ACE_OS::gettimeofday() + in_timeout;
+    if (in_timeout < ACE_Time_Value::max_time - now) {
+        deadline = now + in_timeout;
         pDeadline = &deadline;
     }
     SoapOAM__OAMCommandExecResult answer;
-    if (future.get(answer, pDeadline) == 0) {
+    // The flag is read only once the future is set, which orders it after the observer wrote it.
+    const bool bAnswered = future.get(answer, pDeadline) == 0;
+    if (bAnswered && !*pDropped) {
         out_result.m_bExecSuccess = answer.m_bExecSuccess;
         out_result.m_strStatusText = answer.m_strStatusText;
         return true;
     }
-    LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : " << lastErrorText());
+    LH_DEBUG(processLogger(),
+             "Error executing command " << in_cmd << " : " << (bAnswered ? "dropped unrun by the task" : lastErrorText()));
     return false;
 }
 
@@ -156,7 +162,7 @@ bool OAMCmdExecuterTaskImpl::fanOutCommand_i(const OAMCommand& in_cmd, std::uniq
     pCmdExecSM->start(this, in_cmd, std::move(in_pObserver));
     TaskObjectPool<CmdExecSM>::ProxyData& proxyData = m_pCmdExecSMPool->getProxyData(0);
     for (std::uint64_t ui = 0; ui < m_vChildOAMCmdExecuter.size(); ++ui) {
-        auto* pProxy = new CmdExecObserverProxy(proxyData.getIDGenerator(), getActivationQueue(), proxyData, *this,
+        auto* pProxy = new CmdExecObserverProxy(proxyData.getIDGenerator(), *getActivationQueue(), proxyData, *this,
                                                 in_cmd.getName(), ui);
         // Registered before the child may answer, on this thread, behind this method object.
         proxyData.setObject(pProxy->getProxyID(), pCmdExecSM);

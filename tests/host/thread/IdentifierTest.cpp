@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include <ace/Method_Request.h>
+
 #include "host/core/Assertion.h"
 #include "host/thread/ActivationQueue.h"
 #include "host/thread/StackIDGenerator.h"
@@ -24,14 +28,34 @@ TEST(StackIDGenerator, IdsStartAtZeroAndTheLastTakenBackIsReusedFirst)
     EXPECT_EQ(generator.getID(), 4u);
 }
 
-TEST(TaskObjectProxyNoT, DrawsOneIdAndDoesNotGiveItBack)
+namespace {
+class NotingMO : public ACE_Method_Request
+{
+  public:
+    explicit NotingMO(bool& out_bDeleted) : m_bDeleted(out_bDeleted) {}
+    ~NotingMO() override { m_bDeleted = true; }
+    int call() override { return 0; }
+
+  private:
+    bool& m_bDeleted;
+};
+} // namespace
+
+TEST(TaskObjectProxyNoT, DrawsOneIdReachesItsQueueAndDropsWhatComesOnceTheQueueIsGone)
 {
     StackIDGenerator generator(true);
-    ActivationQueue queue;
     {
-        TaskObjectProxyNoT proxy(generator, &queue);
+        auto pQueue = std::make_unique<ActivationQueue>();
+        TaskObjectProxyNoT proxy(generator, *pQueue);
         EXPECT_EQ(proxy.getProxyID(), 0u);
-        EXPECT_EQ(proxy.getActivationQueue(), &queue);
+
+        bool bQueuedDeleted = false, bLateDeleted = false;
+        EXPECT_TRUE(proxy.enqueueToOwner(new NotingMO(bQueuedDeleted), "test"));
+        EXPECT_FALSE(bQueuedDeleted);
+        pQueue.reset();
+        EXPECT_TRUE(bQueuedDeleted);
+        EXPECT_FALSE(proxy.enqueueToOwner(new NotingMO(bLateDeleted), "test"));
+        EXPECT_TRUE(bLateDeleted);
     }
-    EXPECT_EQ(generator.getID(), 1u);
+    EXPECT_EQ(generator.getID(), 1u) << "the proxy does not give its identifier back";
 }

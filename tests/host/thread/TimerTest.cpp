@@ -134,7 +134,19 @@ TEST_F(Timers, TimersEndWithTheTaskThread)
     EXPECT_EQ(NotingProcessor::s_uiExpiries, 0u);
 }
 
-TEST_F(Timers, ATimerWithoutAProcessorIsRefused)
+TEST_F(Timers, ATimerWithoutAProcessorOrBeyondTheEndOfTimeIsRefused)
 {
     EXPECT_EQ(schedule(nullptr, ONE_MS, 0), -1);
+    CountDownLatch unusedExpiry(1), deleted(2);
+    long lEndless = 0, lEndlessInterval = 0;
+    ASSERT_TRUE(runOnTaskThread(m_task.getActivationQueue(), [&] {
+        lEndless = m_task.scheduleTimer(new NotingProcessor(unusedExpiry, deleted), nullptr, ACE_Time_Value::max_time,
+                                        ACE_Time_Value::zero, 0);
+        lEndlessInterval = m_task.scheduleTimer(new NotingProcessor(unusedExpiry, deleted), nullptr, ONE_MS,
+                                                ACE_Time_Value::max_time, 0);
+    }));
+    EXPECT_EQ(lEndless, -1);
+    EXPECT_EQ(lEndlessInterval, -1);
+    EXPECT_TRUE(deleted.wait());
+    EXPECT_EQ(expiries(), 0u);
 }

@@ -295,3 +295,21 @@ TEST_F(ScriptedFanOutTest, ALevelSetBetweenCommandsIsInForceForTheNextOne)
     EXPECT_EQ(tally.nFailure, 2);
     machineLogger.setLogLevel(NOT_SET_LOG_LEVEL);
 }
+
+TEST(CmdExecFanOutLifetime, AChildThatOutlivesItsParentAnswersIntoNothing)
+{
+    auto* pChild = new ScriptedChildExecuter();
+    const TestExecuterTask::ChildExecuterPtr child(pChild); // the host's own handle on the child
+    CountingObserver::Tally tally;
+    {
+        TestExecuterTask parent("short-lived-parent");
+        parent.addCmdExecuter(child);
+        ASSERT_TRUE(parent.start());
+        ASSERT_TRUE(parent.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+        ASSERT_TRUE(pChild->waitForCommands(1));
+    }
+    EXPECT_EQ(tally.nDeleted, 1) << "the parent's observer goes with the parent";
+    // The answer and the proxy's destruction find the parent gone and are dropped.
+    EXPECT_FALSE(pChild->answerSuccess(true, "too late"));
+    EXPECT_EQ(tally.nSuccess, 0);
+}

@@ -194,6 +194,32 @@ TEST_F(StartedExecuterTest, MaxTimeWaitsUntilTheTaskAnswers)
     EXPECT_EQ(answer.get(), std::make_pair(true, std::string("late")));
 }
 
+TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
+{
+    auto gated = std::async(std::launch::async, [&] {
+        SoapOAM__OAMCommandExecResult result;
+        return task.executeCommand(commandOf("gate"), result, ACE_Time_Value::max_time);
+    });
+    ASSERT_TRUE(entered.wait());
+    // Nearly endless, which must not wrap around into no wait at all.
+    const ACE_Time_Value centuries(ACE_Time_Value::max_time.sec() - 10);
+    auto dropped = std::async(std::launch::async, [&] {
+        SoapOAM__OAMCommandExecResult result;
+        const bool bAnswered = task.executeCommand(commandOf("echo", {"x"}), result, centuries);
+        return std::make_pair(bAnswered, result.m_strStatusText);
+    });
+    while (task.getActivationQueue()->method_count() == 0)
+        std::this_thread::yield();
+    // The kill runs once the gate opens, and the echo behind it goes unrun with the thread.
+    LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
+    ASSERT_TRUE(task.kill());
+    gate.countDown();
+    EXPECT_TRUE(gated.get());
+    EXPECT_EQ(dropped.get(), std::make_pair(false, std::string("Error")));
+    EXPECT_EQ(executions, 0);
+    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : dropped unrun by the task"));
+}
+
 TEST_F(StartedExecuterTest, TimeOutLeavesErrorAndTheLateAnswerChangesNothing)
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");

@@ -41,14 +41,15 @@ class ScriptedChildExecuter : public OAMCmdExecuter
         return m_vCommands;
     }
 
-    // Answers the oldest command not yet answered; its observer is then dropped, as a child does.
-    void answerSuccess(bool in_bSuccess, const std::string& in_strText)
+    // Answers the oldest command not yet answered and gives what the observer gave; the observer
+    // is then dropped, as a child does.
+    bool answerSuccess(bool in_bSuccess, const std::string& in_strText)
     {
         SoapOAM__OAMCommandExecResult result;
         result.m_bExecSuccess = in_bSuccess;
         result.m_strStatusText = in_strText;
         std::unique_ptr<OAMCmdExecObserver> pObserver = takeOldest();
-        pObserver->executeCommandSuccess(result);
+        return pObserver->executeCommandSuccess(result);
     }
     void answerNotSupported(const StringVector& in_vSupported) { takeOldest()->executeCommandFailure(in_vSupported); }
 

@@ -1,5 +1,7 @@
 #include "host/thread/UserDefHandlerOrderTaskManager.h"
 
+#include <algorithm>
+
 void UserDefHandlerOrderTaskManager::startTasks_i()
 {
     m_uiStarted = 0;
@@ -28,4 +30,10 @@ void UserDefHandlerOrderTaskManager::advance_i()
         }
     }
     UserDefHandlerTaskManager::advance_i();
+}
+
+bool UserDefHandlerOrderTaskManager::isStartedInThisRun_i(const ManageableTask& in_task) const
+{
+    const std::vector<ManageableTask*>& vpTasks = getTasks();
+    return std::find(vpTasks.begin(), vpTasks.begin() + m_uiStarted, &in_task) != vpTasks.begin() + m_uiStarted;
 }

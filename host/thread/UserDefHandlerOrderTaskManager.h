@@ -13,6 +13,7 @@ class UserDefHandlerOrderTaskManager : public UserDefHandlerTaskManager
     void startTasks_i() override;
     void stopTasks_i() override;
     void advance_i() override;
+    bool isStartedInThisRun_i(const ManageableTask& in_task) const override;
 
   private:
     // Tasks before this index have been started in this run: each is started once.

@@ -76,7 +76,7 @@ void UserDefHandlerTaskManager::handleTaskState_i(ManageableTask& io_task, State
 {
     const State groupState = getTaskState();
     // Checked against the task's present state too: news can be older than the run it reaches.
-    if (in_state == STOPPED_STATE && io_task.getTaskState() == STOPPED_STATE &&
+    if (in_state == STOPPED_STATE && io_task.getTaskState() == STOPPED_STATE && isStartedInThisRun_i(io_task) &&
         (groupState == STARTING_STATE || groupState == RUNNING_STATE)) {
         LH_WARN(managerLogger(), "task " << io_task.getTaskName() << " has ended; stopping group " << getTaskName());
         stop();

@@ -26,6 +26,8 @@ class UserDefHandlerTaskManager : public virtual StopKillExitTaskManager, public
     virtual void handleTaskState_i(ManageableTask& io_task, State in_state);
     virtual void startTasks_i();
     virtual void stopTasks_i();
+    // Whether this run has started the task yet; news of one it has not is from an earlier run.
+    virtual bool isStartedInThisRun_i(const ManageableTask&) const { return true; }
     // Moves the group on: RUNNING_STATE once every task runs, stopCompleted once all have ended.
     virtual void advance_i();
 

@@ -95,3 +95,17 @@ TEST_F(TaskGroup, ATaskEndingOnItsOwnStopsTheWholeGroup)
     ASSERT_TRUE(manager.waitUntilDone());
     EXPECT_EQ(m_c.m_vEvents, (Events{"svc-entry", "stop", "close"}));
 }
+
+TEST_F(TaskGroup, NewsOfAKilledRunDoesNotStopTheNextOrderedRun)
+{
+    UserDefHandlerOrderTaskManager manager;
+    add(manager, {&m_b, &m_c});
+    // The members' news of the kill reaches the group after its thread has ended, and waits
+    // there for the next run, in which c has not been started yet when it arrives.
+    for (int run = 0; run < 5; ++run) {
+        ASSERT_TRUE(manager.start());
+        ASSERT_TRUE(manager.waitForStart()) << "run " << run;
+        ASSERT_TRUE(manager.kill());
+        ASSERT_TRUE(manager.waitUntilDone() && m_b.waitUntilDone() && m_c.waitUntilDone());
+    }
+}

@@ -5,6 +5,7 @@
 #include <ace/Method_Request.h>
 
 #include "host/core/AceCleanupLogger.h"
+#include "host/thread/BookkeepingMethodRequest.h"
 #include "host/thread/Task.h"
 
 bool ActivationQueue::Lifeline::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const
@@ -57,4 +58,16 @@ std::size_t ActivationQueue::destroyQueued()
         ++uiDestroyed;
     }
     return uiDestroyed;
+}
+
+std::size_t ActivationQueue::dropQueuedAtRunEnd()
+{
+    std::size_t uiDropped = 0;
+    while (ACE_Method_Request* pMO = dequeueNoWait()) {
+        if (auto* pBookkeeping = dynamic_cast<BookkeepingMethodRequest*>(pMO))
+            pBookkeeping->runEnded_i();
+        delete pMO;
+        ++uiDropped;
+    }
+    return uiDropped;
 }

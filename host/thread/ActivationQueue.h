@@ -50,6 +50,9 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
     // Task thread, or any thread once the task's thread has ended: destroys every queued object
     // without running it, including those that the destructors queue; gives how many.
     std::size_t destroyQueued();
+    // Task thread, as a run ends: the same, but the bookkeeping objects among them do their
+    // bookkeeping first.
+    std::size_t dropQueuedAtRunEnd();
 
   private:
     std::shared_ptr<Lifeline> m_pLifeline;

@@ -238,7 +238,7 @@ void ManageableTaskImplBase::threadBody()
 {
     m_threadChecker.bindToCurrentThread();
     runTaskLoop_i();
-    const std::size_t uiUnrun = m_activationQueue.destroyQueued();
+    const std::size_t uiUnrun = m_activationQueue.dropQueuedAtRunEnd();
     if (uiUnrun > 0)
         LH_DEBUG(taskLogger(), "task " << m_strTaskName << " ended with " << uiUnrun << " method objects unrun");
     close(0);

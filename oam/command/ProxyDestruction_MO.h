@@ -1,14 +1,16 @@
 #pragma once
-// Tells the owning task, on its thread, that an observer proxy of a fan-out is gone.
+// Tells the owning task, on its thread, that an observer proxy of a fan-out is gone. Dropped as a
+// run ends, it still clears the proxy's registration, so that the state machine and the
+// identifier are free for the next run.
 
 #include <cstdint>
 
-#include <ace/Method_Request.h>
-
 #include "host/core/MemAccounted.h"
+#include "host/thread/BookkeepingMethodRequest.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
-class OAMCmdExecuterTaskImpl::ProxyDestruction_MO : public ACE_Method_Request, public MemAccounted<ProxyDestruction_MO>
+class OAMCmdExecuterTaskImpl::ProxyDestruction_MO : public BookkeepingMethodRequest,
+                                                    public MemAccounted<ProxyDestruction_MO>
 {
   public:
     static constexpr const char* MEM_ACCOUNT_NAME = "ProxyDestruction_MO";
@@ -19,6 +21,7 @@ class OAMCmdExecuterTaskImpl::ProxyDestruction_MO : public ACE_Method_Request, p
     }
 
     int call() override { return m_task.proxyDestruction_i(m_ulProxyId); }
+    void runEnded_i() override { m_task.proxyDestruction_i(m_ulProxyId); }
 
   private:
     OAMCmdExecuterTaskImpl& m_task;

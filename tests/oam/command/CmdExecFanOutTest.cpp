@@ -6,6 +6,7 @@
 
 #include "host/core/StaticAccountMemAllocator.h"
 #include "oam/command/SoapOAMCommand.h"
+#include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
 #include "tests/oam/command/CountingObserver.h"
 #include "tests/oam/command/ScriptedChildExecuter.h"
@@ -312,4 +313,35 @@ TEST(CmdExecFanOutLifetime, AChildThatOutlivesItsParentAnswersIntoNothing)
     // The answer and the proxy's destruction find the parent gone and are dropped.
     EXPECT_FALSE(pChild->answerSuccess(true, "too late"));
     EXPECT_EQ(tally.nSuccess, 0);
+}
+
+TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
+{
+    ScriptedChildExecuter* pChild = addChild();
+    start();
+    sendWithObserver("reset-span");
+    // The parent's thread is held while its stop is queued, and the child's answer and the
+    // destruction of its proxy queue up behind the stop, so the run ends without running them.
+    CountDownLatch holding(1), released(1);
+    ASSERT_TRUE(Task::enqueue(parent.getActivationQueue(),
+                              new RunOnTaskThread_MO([&] { holding.countDown(); released.wait(); }, std::promise<void>()),
+                              "hold"));
+    ASSERT_TRUE(holding.wait());
+    ASSERT_TRUE(parent.stop());
+    pChild->answerNotSupported({});
+    released.countDown();
+    ASSERT_TRUE(parent.waitUntilDone());
+    EXPECT_EQ(tally.nFailure, 0) << "the answer went with the run";
+
+    start();
+    size_t uiIdle = 0;
+    uint64_t ulNextProxyId = 1;
+    ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [&] {
+        uiIdle = parent.cmdExecSMPoolForTest().getNumUnused();
+        IDGenerator& generator = parent.cmdExecSMPoolForTest().getProxyData(0).getIDGenerator();
+        ulNextProxyId = generator.getID();
+        generator.takeBack(ulNextProxyId);
+    }));
+    EXPECT_EQ(uiIdle, 1u);
+    EXPECT_EQ(ulNextProxyId, 0u);
 }

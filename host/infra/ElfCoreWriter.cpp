@@ -354,6 +354,141 @@ bool writeContent(int in_fd, int in_memFd, const Mapping& in_mapping, off_t in_f
     }
     return true;
 }
+bool isFileMapping(const Arena& in_arena, const Mapping& in_mapping)
+{
+    return in_mapping.uiNameLength > 0 && in_arena.pNames[in_mapping.uiNameOffset] == '/';
+}
+
+// The thread's status and registers, the process's, and the auxiliary vector.
+char* appendProcessNotes(char* io_pNotesEnd, const ucontext_t& in_context, pid_t in_tid, pid_t in_pid, pid_t in_ppid,
+                         char* io_pScratch)
+{
+    elf_prstatus status;
+    std::memset(&status, 0, sizeof(status));
+    status.pr_pid = in_tid;
+    status.pr_ppid = in_ppid;
+    status.pr_pgrp = getpgrp();
+    status.pr_sid = getsid(0);
+    fillRegisters(in_context, status);
+    io_pNotesEnd = appendNote(io_pNotesEnd, NT_PRSTATUS, &status, sizeof(status));
+
+    elf_prpsinfo info;
+    std::memset(&info, 0, sizeof(info));
+    info.pr_sname = 'R';
+    info.pr_pid = in_pid;
+    info.pr_ppid = in_ppid;
+    info.pr_pgrp = getpgrp();
+    info.pr_sid = getsid(0);
+    info.pr_uid = getuid();
+    info.pr_gid = getgid();
+    const std::size_t uiComm = readFile("/proc/self/comm", info.pr_fname, sizeof(info.pr_fname) - 1);
+    if (uiComm > 0 && info.pr_fname[uiComm - 1] == '\n')
+        info.pr_fname[uiComm - 1] = '\0';
+    const std::size_t uiArgs = readFile("/proc/self/cmdline", info.pr_psargs, sizeof(info.pr_psargs) - 1);
+    for (std::size_t i = 0; i + 1 < uiArgs; ++i) {
+        if (info.pr_psargs[i] == '\0')
+            info.pr_psargs[i] = ' ';
+    }
+    io_pNotesEnd = appendNote(io_pNotesEnd, NT_PRPSINFO, &info, sizeof(info));
+
+    const std::size_t uiAuxv = readFile("/proc/self/auxv", io_pScratch, CHUNK_SIZE);
+    return appendNote(io_pNotesEnd, NT_AUXV, io_pScratch, uiAuxv);
+}
+
+// NT_FILE: count, page size, then start, end and page offset of each file mapping, then the names.
+char* appendFileNote(char* io_pNotesEnd, const Arena& in_arena, long in_lPageSize)
+{
+    std::uint64_t ulFiles = 0;
+    std::size_t uiNames = 0;
+    for (std::size_t i = 0; i < in_arena.uiMappings; ++i) {
+        if (isFileMapping(in_arena, in_arena.pMappings[i])) {
+            ++ulFiles;
+            uiNames += in_arena.pMappings[i].uiNameLength + 1;
+        }
+    }
+    const std::size_t uiWords = (2 + 3 * ulFiles) * sizeof(std::uint64_t);
+    char* pFileDesc = io_pNotesEnd + sizeof(Elf64_Nhdr) + padded(5);
+    // Notes are only 4-byte aligned: the words are copied in, not stored through a pointer.
+    char* pWord = pFileDesc;
+    putWord(pWord, ulFiles);
+    putWord(pWord, static_cast<std::uint64_t>(in_lPageSize));
+    char* pFileNames = pFileDesc + uiWords;
+    for (std::size_t i = 0; i < in_arena.uiMappings; ++i) {
+        const Mapping& mapping = in_arena.pMappings[i];
+        if (!isFileMapping(in_arena, mapping))
+            continue;
+        putWord(pWord, mapping.ulStart);
+        putWord(pWord, mapping.ulEnd);
+        putWord(pWord, mapping.ulFileOffset / static_cast<std::uint64_t>(in_lPageSize));
+        std::memcpy(pFileNames, in_arena.pNames + mapping.uiNameOffset, mapping.uiNameLength + 1);
+        pFileNames += mapping.uiNameLength + 1;
+    }
+    return appendNote(io_pNotesEnd, NT_FILE, nullptr, uiWords + uiNames);
+}
+
+std::size_t headersSize(std::size_t in_uiMappings) { return sizeof(Elf64_Ehdr) + (1 + in_uiMappings) * sizeof(Elf64_Phdr); }
+
+// The file header, the note segment's header and the notes, which follow the headers.
+bool writeHeaderAndNotes(int in_fd, std::size_t in_uiMappings, const char* in_pNotes, std::size_t in_uiNotesSize)
+{
+    Elf64_Ehdr header;
+    std::memset(&header, 0, sizeof(header));
+    std::memcpy(header.e_ident, ELFMAG, SELFMAG);
+    header.e_ident[EI_CLASS] = ELFCLASS64;
+    header.e_ident[EI_DATA] = ELFDATA2LSB;
+    header.e_ident[EI_VERSION] = EV_CURRENT;
+    header.e_ident[EI_OSABI] = ELFOSABI_NONE;
+    header.e_type = ET_CORE;
+    header.e_machine = ELF_MACHINE;
+    header.e_version = EV_CURRENT;
+    header.e_phoff = sizeof(Elf64_Ehdr);
+    header.e_ehsize = sizeof(Elf64_Ehdr);
+    header.e_phentsize = sizeof(Elf64_Phdr);
+    header.e_phnum = static_cast<Elf64_Half>(1 + in_uiMappings);
+
+    Elf64_Phdr note;
+    std::memset(&note, 0, sizeof(note));
+    note.p_type = PT_NOTE;
+    note.p_offset = headersSize(in_uiMappings);
+    note.p_filesz = in_uiNotesSize;
+    note.p_align = 4;
+    return writeAll(in_fd, &header, sizeof(header), 0) && writeAll(in_fd, &note, sizeof(note), sizeof(Elf64_Ehdr)) &&
+           writeAll(in_fd, in_pNotes, in_uiNotesSize, static_cast<off_t>(headersSize(in_uiMappings)));
+}
+
+// One load segment per mapping, its header and then its content from io_ulDataOffset on, which
+// ends past the last.
+bool writeSegments(int in_fd, int in_memFd, Arena& io_arena, long in_lPageSize, std::uint64_t& io_ulDataOffset)
+{
+    for (std::size_t i = 0; i < io_arena.uiMappings; ++i) {
+        Mapping& mapping = io_arena.pMappings[i];
+        const char* szName = io_arena.pNames + mapping.uiNameOffset;
+        mapping.ulDumpSize = dumpSizeOf(mapping, szName, in_memFd, in_lPageSize);
+        Elf64_Phdr load;
+        std::memset(&load, 0, sizeof(load));
+        load.p_type = PT_LOAD;
+        load.p_flags = mapping.uiFlags;
+        load.p_offset = io_ulDataOffset;
+        load.p_vaddr = mapping.ulStart;
+        load.p_filesz = mapping.ulDumpSize;
+        load.p_memsz = mapping.ulEnd - mapping.ulStart;
+        load.p_align = static_cast<std::uint64_t>(in_lPageSize);
+        if (!writeAll(in_fd, &load, sizeof(load), static_cast<off_t>(sizeof(Elf64_Ehdr) + (1 + i) * sizeof(Elf64_Phdr))))
+            return false;
+        // The kernel does not give the vDSO through /proc/self/mem; it is always mapped readable.
+        const bool bWritten =
+            startsWith(szName, mapping.uiNameLength, "[vdso]")
+                ? writeAll(in_fd, reinterpret_cast<const void*>(mapping.ulStart), mapping.ulDumpSize,
+                           static_cast<off_t>(io_ulDataOffset))
+                : writeContent(in_fd, in_memFd, mapping, static_cast<off_t>(io_ulDataOffset), io_arena.pChunk,
+                               in_lPageSize);
+        if (!bWritten)
+            return false;
+        io_ulDataOffset += mapping.ulDumpSize;
+    }
+    return true;
+}
+
 } // namespace
 
 ElfCoreWriter::ElfCoreWriter(int in_fd, pid_t in_imagePid, pid_t in_imageTid, pid_t in_imagePpid, long in_lPageSize)
@@ -378,121 +513,21 @@ bool ElfCoreWriter::write(const ucontext_t& in_context)
     arena.pChunk = arena.pNames + NAMES_SIZE;
     arena.pNotes = arena.pChunk + CHUNK_SIZE;
 
+    // The writing child exits once this returns, which frees the arena.
     const int memFd = open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
-    if (memFd == -1 || !readMappings(arena))
+    if (memFd == -1)
         return false;
-
-    // Notes: the thread's status and registers, the process's, the auxiliary vector, the files.
-    char* pNotesEnd = arena.pNotes;
-    elf_prstatus status;
-    std::memset(&status, 0, sizeof(status));
-    status.pr_pid = m_imageTid;
-    status.pr_ppid = m_imagePpid;
-    status.pr_pgrp = getpgrp();
-    status.pr_sid = getsid(0);
-    fillRegisters(in_context, status);
-    pNotesEnd = appendNote(pNotesEnd, NT_PRSTATUS, &status, sizeof(status));
-
-    elf_prpsinfo info;
-    std::memset(&info, 0, sizeof(info));
-    info.pr_sname = 'R';
-    info.pr_pid = m_imagePid;
-    info.pr_ppid = m_imagePpid;
-    info.pr_pgrp = getpgrp();
-    info.pr_sid = getsid(0);
-    info.pr_uid = getuid();
-    info.pr_gid = getgid();
-    const std::size_t uiComm = readFile("/proc/self/comm", info.pr_fname, sizeof(info.pr_fname) - 1);
-    if (uiComm > 0 && info.pr_fname[uiComm - 1] == '\n')
-        info.pr_fname[uiComm - 1] = '\0';
-    const std::size_t uiArgs = readFile("/proc/self/cmdline", info.pr_psargs, sizeof(info.pr_psargs) - 1);
-    for (std::size_t i = 0; i + 1 < uiArgs; ++i) {
-        if (info.pr_psargs[i] == '\0')
-            info.pr_psargs[i] = ' ';
-    }
-    pNotesEnd = appendNote(pNotesEnd, NT_PRPSINFO, &info, sizeof(info));
-
-    const std::size_t uiAuxv = readFile("/proc/self/auxv", arena.pChunk, CHUNK_SIZE);
-    pNotesEnd = appendNote(pNotesEnd, NT_AUXV, arena.pChunk, uiAuxv);
-
-    // NT_FILE: count, page size, then start, end and page offset of each file mapping, then the names.
-    std::uint64_t ulFiles = 0;
-    for (std::size_t i = 0; i < arena.uiMappings; ++i)
-        ulFiles += arena.pMappings[i].uiNameLength > 0 && arena.pNames[arena.pMappings[i].uiNameOffset] == '/';
-    std::size_t uiFileNote = (2 + 3 * ulFiles) * sizeof(std::uint64_t);
-    for (std::size_t i = 0; i < arena.uiMappings; ++i)
-        uiFileNote += arena.pMappings[i].uiNameLength > 0 && arena.pNames[arena.pMappings[i].uiNameOffset] == '/'
-                          ? arena.pMappings[i].uiNameLength + 1
-                          : 0;
-    char* pFileDesc = pNotesEnd + sizeof(Elf64_Nhdr) + padded(5);
-    // Notes are only 4-byte aligned: the words are copied in, not stored through a pointer.
-    char* pWord = pFileDesc;
-    putWord(pWord, ulFiles);
-    putWord(pWord, static_cast<std::uint64_t>(m_lPageSize));
-    char* pFileNames = pFileDesc + (2 + 3 * ulFiles) * sizeof(std::uint64_t);
-    for (std::size_t i = 0; i < arena.uiMappings; ++i) {
-        const Mapping& mapping = arena.pMappings[i];
-        if (mapping.uiNameLength == 0 || arena.pNames[mapping.uiNameOffset] != '/')
-            continue;
-        putWord(pWord, mapping.ulStart);
-        putWord(pWord, mapping.ulEnd);
-        putWord(pWord, mapping.ulFileOffset / static_cast<std::uint64_t>(m_lPageSize));
-        std::memcpy(pFileNames, arena.pNames + mapping.uiNameOffset, mapping.uiNameLength + 1);
-        pFileNames += mapping.uiNameLength + 1;
-    }
-    pNotesEnd = appendNote(pNotesEnd, NT_FILE, nullptr, uiFileNote);
-    const std::size_t uiNotesSize = static_cast<std::size_t>(pNotesEnd - arena.pNotes);
-
-    const std::size_t uiHeaders = sizeof(Elf64_Ehdr) + (1 + arena.uiMappings) * sizeof(Elf64_Phdr);
-    const std::uint64_t ulPage = static_cast<std::uint64_t>(m_lPageSize);
-    std::uint64_t ulDataOffset = (uiHeaders + uiNotesSize + ulPage - 1) / ulPage * ulPage;
-
-    Elf64_Ehdr header;
-    std::memset(&header, 0, sizeof(header));
-    std::memcpy(header.e_ident, ELFMAG, SELFMAG);
-    header.e_ident[EI_CLASS] = ELFCLASS64;
-    header.e_ident[EI_DATA] = ELFDATA2LSB;
-    header.e_ident[EI_VERSION] = EV_CURRENT;
-    header.e_ident[EI_OSABI] = ELFOSABI_NONE;
-    header.e_type = ET_CORE;
-    header.e_machine = ELF_MACHINE;
-    header.e_version = EV_CURRENT;
-    header.e_phoff = sizeof(Elf64_Ehdr);
-    header.e_ehsize = sizeof(Elf64_Ehdr);
-    header.e_phentsize = sizeof(Elf64_Phdr);
-    header.e_phnum = static_cast<Elf64_Half>(1 + arena.uiMappings);
-    bool bOk = writeAll(m_fd, &header, sizeof(header), 0);
-
-    Elf64_Phdr note;
-    std::memset(&note, 0, sizeof(note));
-    note.p_type = PT_NOTE;
-    note.p_offset = uiHeaders;
-    note.p_filesz = uiNotesSize;
-    note.p_align = 4;
-    bOk = bOk && writeAll(m_fd, &note, sizeof(note), sizeof(Elf64_Ehdr));
-    bOk = bOk && writeAll(m_fd, arena.pNotes, uiNotesSize, static_cast<off_t>(uiHeaders));
-
-    for (std::size_t i = 0; bOk && i < arena.uiMappings; ++i) {
-        Mapping& mapping = arena.pMappings[i];
-        mapping.ulDumpSize = dumpSizeOf(mapping, arena.pNames + mapping.uiNameOffset, memFd, m_lPageSize);
-        Elf64_Phdr load;
-        std::memset(&load, 0, sizeof(load));
-        load.p_type = PT_LOAD;
-        load.p_flags = mapping.uiFlags;
-        load.p_offset = ulDataOffset;
-        load.p_vaddr = mapping.ulStart;
-        load.p_filesz = mapping.ulDumpSize;
-        load.p_memsz = mapping.ulEnd - mapping.ulStart;
-        load.p_align = ulPage;
-        bOk = writeAll(m_fd, &load, sizeof(load), static_cast<off_t>(sizeof(Elf64_Ehdr) + (1 + i) * sizeof(Elf64_Phdr)));
-        // The kernel does not give the vDSO through /proc/self/mem; it is always mapped readable.
-        if (startsWith(arena.pNames + mapping.uiNameOffset, mapping.uiNameLength, "[vdso]"))
-            bOk = bOk && writeAll(m_fd, reinterpret_cast<const void*>(mapping.ulStart), mapping.ulDumpSize,
-                                  static_cast<off_t>(ulDataOffset));
-        else
-            bOk = bOk &&
-                  writeContent(m_fd, memFd, mapping, static_cast<off_t>(ulDataOffset), arena.pChunk, m_lPageSize);
-        ulDataOffset += mapping.ulDumpSize;
+    bool bOk = readMappings(arena);
+    std::uint64_t ulDataOffset = 0;
+    if (bOk) {
+        char* pNotesEnd =
+            appendProcessNotes(arena.pNotes, in_context, m_imageTid, m_imagePid, m_imagePpid, arena.pChunk);
+        pNotesEnd = appendFileNote(pNotesEnd, arena, m_lPageSize);
+        const std::size_t uiNotesSize = static_cast<std::size_t>(pNotesEnd - arena.pNotes);
+        const std::uint64_t ulPage = static_cast<std::uint64_t>(m_lPageSize);
+        ulDataOffset = (headersSize(arena.uiMappings) + uiNotesSize + ulPage - 1) / ulPage * ulPage;
+        bOk = writeHeaderAndNotes(m_fd, arena.uiMappings, arena.pNotes, uiNotesSize) &&
+              writeSegments(m_fd, memFd, arena, m_lPageSize, ulDataOffset);
     }
     close(memFd);
     // The holes at the end still belong to the image.

@@ -10,9 +10,12 @@
 
 bool ActivationQueue::Lifeline::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const
 {
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    if (m_pQueue)
-        return m_pQueue->enqueueMO(in_pMO, in_szDescription);
+    {
+        std::shared_lock<std::shared_mutex> lock(m_mutex);
+        if (m_pQueue)
+            return m_pQueue->enqueueMO(in_pMO, in_szDescription);
+    }
+    // Outside the lock: a destructor may itself queue through a lifeline.
     LH_DEBUG(AceCleanupLogger::get("linkhaven.thread.Task"), in_szDescription << " : the task is gone; method object dropped");
     delete in_pMO;
     return false;

@@ -229,8 +229,11 @@ void ManageableTaskImplBase::endThreadForDestruction()
         std::lock_guard<std::mutex> lock(m_mutexThread);
         bRunning = m_bThreadRunning;
     }
-    if (!Assertion(!bRunning, "! m_bThreadRunning", __FILE__, __LINE__, taskLogger()))
+    if (!Assertion(!bRunning, "! m_bThreadRunning", __FILE__, __LINE__, taskLogger())) {
+        // Parts of the task are gone already: what is queued must not do its bookkeeping.
+        m_bDestroying.store(true, std::memory_order_release);
         kill();
+    }
     waitUntilDone();
 }
 
@@ -238,7 +241,8 @@ void ManageableTaskImplBase::threadBody()
 {
     m_threadChecker.bindToCurrentThread();
     runTaskLoop_i();
-    const std::size_t uiUnrun = m_activationQueue.dropQueuedAtRunEnd();
+    const std::size_t uiUnrun = m_bDestroying.load(std::memory_order_acquire) ? m_activationQueue.destroyQueued()
+                                                                              : m_activationQueue.dropQueuedAtRunEnd();
     if (uiUnrun > 0)
         LH_DEBUG(taskLogger(), "task " << m_strTaskName << " ended with " << uiUnrun << " method objects unrun");
     close(0);

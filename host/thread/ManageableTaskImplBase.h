@@ -7,7 +7,8 @@
 // handleMOCallStop, which ends the task through stopCompleted() (at once by default, or later).
 // kill() queues one ahead of every other: handleMOCallKill runs, then the thread ends.
 // Method objects still queued when the thread ends are destroyed without running, on the task's
-// thread; objects queued while the task does not run wait for its next start.
+// thread, those that carry bookkeeping once it is done (BookkeepingMethodRequest); objects queued
+// while the task does not run wait for its next start.
 
 #include <atomic>
 #include <condition_variable>
@@ -99,6 +100,8 @@ class ManageableTaskImplBase : public virtual ManageableTask, public virtual Obj
     std::atomic<State> m_state{STOPPED_STATE};
     // A stop or kill applies only to the run it was asked of.
     std::atomic<std::uint64_t> m_ulRunGeneration{0};
+    // Set when the task is destroyed with its thread still running.
+    std::atomic<bool> m_bDestroying{false};
 
     std::mutex m_mutexState;
     std::condition_variable m_condState;

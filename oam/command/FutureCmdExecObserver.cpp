@@ -4,8 +4,11 @@ OAMCmdExecuterTaskImpl::FutureCmdExecObserver::~FutureCmdExecObserver()
 {
     if (m_bTold)
         return;
-    *m_pDropped = true;
-    m_future.set(SoapOAM__OAMCommandExecResult());
+    m_pDropped->store(true, std::memory_order_release);
+    SoapOAM__OAMCommandExecResult noAnswer;
+    noAnswer.m_bExecSuccess = false;
+    noAnswer.m_strStatusText = "Error";
+    m_future.set(noAnswer);
 }
 
 bool OAMCmdExecuterTaskImpl::FutureCmdExecObserver::executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result)

@@ -5,6 +5,7 @@
 // when its request is dropped unrun, it wakes the caller with the news that no answer will come,
 // which would otherwise wait for ever without a time-out.
 
+#include <atomic>
 #include <memory>
 
 #include <ace/Future.h>
@@ -19,8 +20,9 @@ class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
     static constexpr const char* MEM_ACCOUNT_NAME = "FutureCmdExecObserver";
     using ResultFuture = ACE_Future<SoapOAM__OAMCommandExecResult>;
 
-    // Set before the future, so that a caller woken by the future sees it.
-    using DroppedFlag = std::shared_ptr<bool>;
+    // Set before the future, which is then set to false and "Error", as if no answer had come,
+    // should a caller not see the flag.
+    using DroppedFlag = std::shared_ptr<std::atomic<bool>>;
 
     FutureCmdExecObserver(const ResultFuture& in_future, const DroppedFlag& in_pDropped)
         : m_future(in_future), m_pDropped(in_pDropped)

@@ -85,12 +85,12 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     out_result.m_strStatusText = "Error";
     // The task's own thread would wait for itself: a command from one of its handlers fails at once.
     if (getThreadChecker().isBoundToCurrentThread()) {
-        LH_ERROR(processLogger(), "Error executing command " << in_cmd << " : called on the task's own thread");
+        LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : called on the task's own thread");
         return false;
     }
 
     FutureCmdExecObserver::ResultFuture future;
-    const auto pDropped = std::make_shared<bool>(false);
+    const auto pDropped = std::make_shared<std::atomic<bool>>(false);
     if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
                                          EXECUTE_COMMAND_DESCRIPTION))
         return false;
@@ -105,15 +105,14 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
         pDeadline = &deadline;
     }
     SoapOAM__OAMCommandExecResult answer;
-    // The flag is read only once the future is set, which orders it after the observer wrote it.
     const bool bAnswered = future.get(answer, pDeadline) == 0;
-    if (bAnswered && !*pDropped) {
+    if (bAnswered && !pDropped->load(std::memory_order_acquire)) {
         out_result.m_bExecSuccess = answer.m_bExecSuccess;
         out_result.m_strStatusText = answer.m_strStatusText;
         return true;
     }
     LH_DEBUG(processLogger(),
-             "Error executing command " << in_cmd << " : " << (bAnswered ? "dropped unrun by the task" : lastErrorText()));
+             "Error executing command " << in_cmd << " : " << (bAnswered ? "no answer will come" : lastErrorText()));
     return false;
 }
 

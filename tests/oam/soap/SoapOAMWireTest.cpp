@@ -247,6 +247,24 @@ TEST_F(SoapOAMWire, EveryCutOrCorruptedRequestIsAnsweredWithAResponseOrAFault)
     }
 }
 
+TEST_F(SoapOAMWire, OverASocketEachRequestIsAnsweredAndItsConnectionClosed)
+{
+    for (const std::string& strBody : {std::string("<SoapOAM:getOM><in-strOmName>cpu</in-strOmName></SoapOAM:getOM>"),
+                                       std::string("<SoapOAM:getOMResponse/>")}) {
+        const std::string strEnvelope = envelopeAround(strBody);
+        const std::string strAnswer =
+            serveOverSocket("POST / HTTP/1.1\r\nHost: localhost\r\nConnection: keep-alive\r\n"
+                            "Content-Type: text/xml; charset=utf-8\r\nContent-Length: " +
+                                std::to_string(strEnvelope.size()) + "\r\n\r\n" + strEnvelope,
+                            &operations);
+        EXPECT_NE(strAnswer.find("\r\nConnection: close\r\n"), std::string::npos) << strAnswer;
+        // The whole answer came, and then the end of the connection, within the read limit.
+        EXPECT_EQ(strAnswer.substr(strAnswer.size() - std::string("</SOAP-ENV:Envelope>\r\n").size()),
+                  "</SOAP-ENV:Envelope>\r\n");
+    }
+    EXPECT_EQ(operations.strOmName, "cpu");
+}
+
 TEST(SoapOAMServer, ContextWithoutOperationsAnswersEveryRequestWithAFault)
 {
     for (const char* szBody : {"<SoapOAM:getPSTNChannelStatus/>", "<SoapOAM:getOM/>", "<SoapOAM:executeCommand/>"})

@@ -1,6 +1,7 @@
 #include "tests/oam/soap/SoapWire.h"
 
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <sstream>
@@ -53,6 +54,36 @@ std::string serveEnvelope(const std::string& in_strEnvelope, SoapOAMOperations* 
     soap_end(pSoap);
     soap_free(pSoap);
     return os.str();
+}
+
+std::string serveOverSocket(const std::string& in_strRawRequest, SoapOAMOperations* in_pOperations)
+{
+    int fds[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
+        return {};
+    const timeval limit{5, 0};
+    ::setsockopt(fds[1], SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    if (::write(fds[1], in_strRawRequest.data(), in_strRawRequest.size()) != static_cast<ssize_t>(in_strRawRequest.size()))
+        return {};
+    struct soap* pSoap = soap_new();
+    pSoap->socket = fds[0];
+    pSoap->user = in_pOperations;
+    serveSoapOAMRequest(pSoap);
+    const bool bClosedBySoap = !soap_valid_socket(pSoap->socket);
+    std::string strAnswer;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fds[1], buffer, sizeof buffer)) > 0)
+        strAnswer.append(buffer, static_cast<size_t>(n));
+    if (n < 0)
+        strAnswer += "[connection left open]";
+    soap_destroy(pSoap);
+    soap_end(pSoap);
+    soap_free(pSoap);
+    if (!bClosedBySoap)
+        ::close(fds[0]);
+    ::close(fds[1]);
+    return strAnswer;
 }
 
 std::string captureRequest(const std::function<void(struct soap*)>& in_call)

@@ -19,6 +19,11 @@ HttpMessage splitHttp(const std::string& in_strRaw);
 // Null operations serve the request as a context without a server would.
 std::string serveEnvelope(const std::string& in_strEnvelope, SoapOAMOperations* in_pOperations);
 
+// Serves one raw HTTP request arriving on a socket; gives all that came back until the server
+// closed the connection, or, should it not close it, what came within a few seconds followed by
+// "[connection left open]".
+std::string serveOverSocket(const std::string& in_strRawRequest, SoapOAMOperations* in_pOperations);
+
 // What a client stub sends: the call runs against one end of a socket pair, and the other end
 // collects the request. The call itself fails once its request is sent, as nothing answers.
 std::string captureRequest(const std::function<void(struct soap*)>& in_call);

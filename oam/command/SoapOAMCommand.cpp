@@ -1,28 +1,9 @@
 #include "oam/command/SoapOAMCommand.h"
 
 #include "host/core/AceCleanupLogger.h"
+#include "oam/soap/SoapContext.h"
 
 namespace {
-// One serialisation context per call, so that command objects on different threads never share one.
-class SoapStreamContext
-{
-  public:
-    SoapStreamContext() : m_pSoap(soap_new()) {}
-    ~SoapStreamContext()
-    {
-        soap_destroy(m_pSoap);
-        soap_end(m_pSoap);
-        soap_free(m_pSoap);
-    }
-    SoapStreamContext(const SoapStreamContext&) = delete;
-    SoapStreamContext& operator=(const SoapStreamContext&) = delete;
-
-    struct soap* get() const { return m_pSoap; }
-
-  private:
-    struct soap* m_pSoap;
-};
-
 const char* const OAM_COMMAND_TAG = "OAMCommand";
 } // namespace
 
@@ -72,7 +53,7 @@ void SoapOAMCommand::clear()
 
 std::ostream& SoapOAMCommand::writeXML(std::ostream& io_os) const
 {
-    SoapStreamContext context;
+    SoapContext context;
     struct soap* pSoap = context.get();
     pSoap->os = &io_os;
     soap_serialize(pSoap);
@@ -86,7 +67,7 @@ std::istream& SoapOAMCommand::readXML(std::istream& io_is)
 {
     if (io_is.bad() || io_is.fail())
         return io_is;
-    SoapStreamContext context;
+    SoapContext context;
     struct soap* pSoap = context.get();
     pSoap->is = &io_is;
     soap_begin_recv(pSoap);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -20,6 +21,27 @@ SoapOAMCommand commandOf(const char* in_szName)
     SoapOAMCommand cmd;
     cmd.setName(in_szName);
     return cmd;
+}
+
+// What a parent's pool holds, read on its thread: its idle machines and the proxy identifier it
+// would draw next (given back at once). Empty when the parent's thread could not be reached.
+struct PoolFigures
+{
+    size_t uiIdle;
+    uint64_t ulNextProxyId;
+};
+
+std::optional<PoolFigures> poolFiguresOf(TestExecuterTask& io_parent)
+{
+    PoolFigures figures{};
+    if (!runOnTaskThread(io_parent.getActivationQueue(), [&] {
+            figures.uiIdle = io_parent.cmdExecSMPoolForTest().getNumUnused();
+            IDGenerator& generator = io_parent.cmdExecSMPoolForTest().getProxyData(0).getIDGenerator();
+            figures.ulNextProxyId = generator.getID();
+            generator.takeBack(figures.ulNextProxyId);
+        }))
+        return std::nullopt;
+    return figures;
 }
 
 // A parent with scripted children, started; each test answers for the children.
@@ -235,14 +257,10 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
         ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [] {}));
 
         const uint64_t ulCreated = account("CmdExecSM", &MemAccountInfo::m_ulAllocations) - ulStartMachines;
-        uint64_t ulIdle = 0;
-        uint64_t ulNextProxyId = 0;
-        ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [&] {
-            ulIdle = parent.cmdExecSMPoolForTest().getNumUnused();
-            IDGenerator& generator = parent.cmdExecSMPoolForTest().getProxyData(0).getIDGenerator();
-            ulNextProxyId = generator.getID();
-            generator.takeBack(ulNextProxyId);
-        }));
+        const std::optional<PoolFigures> figures = poolFiguresOf(parent);
+        ASSERT_TRUE(figures);
+        const uint64_t ulIdle = figures->uiIdle;
+        const uint64_t ulNextProxyId = figures->ulNextProxyId;
         // Every machine ever made is idle again; at most a few were ever out at once.
         EXPECT_EQ(ulIdle, ulCreated);
         EXPECT_GE(ulCreated, 1u);
@@ -334,14 +352,8 @@ TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
     EXPECT_EQ(tally.nFailure, 0) << "the answer went with the run";
 
     start();
-    size_t uiIdle = 0;
-    uint64_t ulNextProxyId = 1;
-    ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [&] {
-        uiIdle = parent.cmdExecSMPoolForTest().getNumUnused();
-        IDGenerator& generator = parent.cmdExecSMPoolForTest().getProxyData(0).getIDGenerator();
-        ulNextProxyId = generator.getID();
-        generator.takeBack(ulNextProxyId);
-    }));
-    EXPECT_EQ(uiIdle, 1u);
-    EXPECT_EQ(ulNextProxyId, 0u);
+    const std::optional<PoolFigures> figures = poolFiguresOf(parent);
+    ASSERT_TRUE(figures);
+    EXPECT_EQ(figures->uiIdle, 1u);
+    EXPECT_EQ(figures->ulNextProxyId, 0u);
 }

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMServe.h"
 
 namespace {
@@ -16,14 +17,24 @@ SOAP_SOCKET openCaptureSocket(struct soap*, const char*, const char*, int)
     return s_captureFd;
 }
 
-std::string readAll(int in_fd)
+// Reads until the peer closes; out_bClosed is false when the read ended otherwise (a time-out).
+std::string readAll(int in_fd, bool& out_bClosed)
 {
     std::string strData;
     char buffer[4096];
     ssize_t n;
     while ((n = ::read(in_fd, buffer, sizeof buffer)) > 0)
         strData.append(buffer, static_cast<size_t>(n));
+    out_bClosed = n == 0;
     return strData;
+}
+
+// The first end is left to the context when it still holds it.
+void closePair(const int in_fds[2], bool in_bFirstClosed)
+{
+    if (!in_bFirstClosed)
+        ::close(in_fds[0]);
+    ::close(in_fds[1]);
 }
 } // namespace
 
@@ -45,14 +56,14 @@ std::string serveEnvelope(const std::string& in_strEnvelope, SoapOAMOperations* 
             << in_strEnvelope;
     std::istringstream is(request.str());
     std::ostringstream os;
-    struct soap* pSoap = soap_new();
-    pSoap->is = &is;
-    pSoap->os = &os;
-    pSoap->user = in_pOperations;
-    serveSoapOAMRequest(pSoap);
-    soap_destroy(pSoap);
-    soap_end(pSoap);
-    soap_free(pSoap);
+    {
+        SoapContext context;
+        struct soap* const pSoap = context.get();
+        pSoap->is = &is;
+        pSoap->os = &os;
+        pSoap->user = in_pOperations;
+        serveSoapOAMRequest(pSoap);
+    }
     return os.str();
 }
 
@@ -65,24 +76,21 @@ std::string serveOverSocket(const std::string& in_strRawRequest, SoapOAMOperatio
     ::setsockopt(fds[1], SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     if (::write(fds[1], in_strRawRequest.data(), in_strRawRequest.size()) != static_cast<ssize_t>(in_strRawRequest.size()))
         return {};
-    struct soap* pSoap = soap_new();
-    pSoap->socket = fds[0];
-    pSoap->user = in_pOperations;
-    serveSoapOAMRequest(pSoap);
-    const bool bClosedBySoap = !soap_valid_socket(pSoap->socket);
     std::string strAnswer;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fds[1], buffer, sizeof buffer)) > 0)
-        strAnswer.append(buffer, static_cast<size_t>(n));
-    if (n < 0)
-        strAnswer += "[connection left open]";
-    soap_destroy(pSoap);
-    soap_end(pSoap);
-    soap_free(pSoap);
-    if (!bClosedBySoap)
-        ::close(fds[0]);
-    ::close(fds[1]);
+    bool bClosedBySoap;
+    {
+        SoapContext context;
+        struct soap* const pSoap = context.get();
+        pSoap->socket = fds[0];
+        pSoap->user = in_pOperations;
+        serveSoapOAMRequest(pSoap);
+        bClosedBySoap = !soap_valid_socket(pSoap->socket);
+        bool bPeerClosed;
+        strAnswer = readAll(fds[1], bPeerClosed);
+        if (!bPeerClosed)
+            strAnswer += "[connection left open]";
+    }
+    closePair(fds, bClosedBySoap);
     return strAnswer;
 }
 
@@ -91,32 +99,30 @@ std::string captureRequest(const std::function<void(struct soap*)>& in_call)
     int fds[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
         return {};
-    struct soap* pSoap = soap_new();
-    s_captureFd = fds[0];
-    pSoap->fopen = openCaptureSocket;
-    in_call(pSoap);
-    ::shutdown(fds[0], SHUT_WR); // the read below then ends with the request
-    const std::string strRequest = readAll(fds[1]);
-    const bool bClosedBySoap = pSoap->socket == fds[0];
-    soap_destroy(pSoap);
-    soap_end(pSoap);
-    soap_free(pSoap);
-    if (!bClosedBySoap)
-        ::close(fds[0]);
-    ::close(fds[1]);
+    std::string strRequest;
+    bool bClosedBySoap;
+    {
+        SoapContext context;
+        struct soap* const pSoap = context.get();
+        s_captureFd = fds[0];
+        pSoap->fopen = openCaptureSocket;
+        in_call(pSoap);
+        ::shutdown(fds[0], SHUT_WR); // the read below then ends with the request
+        bool bPeerClosed;
+        strRequest = readAll(fds[1], bPeerClosed);
+        bClosedBySoap = pSoap->socket == fds[0];
+    }
+    closePair(fds, bClosedBySoap);
     return strRequest;
 }
 
 int receiveAnswer(const std::string& in_strRawAnswer, const std::function<int(struct soap*)>& in_receive)
 {
     std::istringstream is(in_strRawAnswer);
-    struct soap* pSoap = soap_new();
+    SoapContext context;
+    struct soap* const pSoap = context.get();
     pSoap->is = &is;
-    const int status = in_receive(pSoap);
-    soap_destroy(pSoap);
-    soap_end(pSoap);
-    soap_free(pSoap);
-    return status;
+    return in_receive(pSoap);
 }
 
 std::string envelopeAround(const std::string& in_strBody, const std::string& in_strHeader)

@@ -8,6 +8,7 @@
 //     };
 // The account is looked up once per class; each new and delete then costs a few atomic adds.
 // A class derived from an accounted one is counted, with its own size, under the base's account.
+// Arrays are counted too; placement new stays available, and counts nothing.
 
 #include <cstddef>
 
@@ -18,12 +19,26 @@ template <class T>
 class MemAccounted
 {
   public:
+    static const char* getMemAccountName() { return T::MEM_ACCOUNT_NAME; }
+
     static void* operator new(std::size_t in_uiSize) { return DefaultStaticMemAllocator::allocate(in_uiSize, account()); }
     // The sized form: a virtual destructor hands over the size of the object really deleted.
     static void operator delete(void* in_p, std::size_t in_uiSize)
     {
         DefaultStaticMemAllocator::deallocate(in_p, in_uiSize, account());
     }
+
+    static void* operator new[](std::size_t in_uiSize)
+    {
+        return DefaultStaticMemAllocator::allocate(in_uiSize, account());
+    }
+    static void operator delete[](void* in_p, std::size_t in_uiSize)
+    {
+        DefaultStaticMemAllocator::deallocate(in_p, in_uiSize, account());
+    }
+
+    static void* operator new(std::size_t, void* in_pPlace) noexcept { return in_pPlace; }
+    static void operator delete(void*, void*) noexcept {}
 
   private:
     static MemAccount& account()

@@ -9,6 +9,7 @@
 #include "host/core/AceCleanupLogger.h"
 #include "host/core/Assertion.h"
 #include "host/core/MemAccounted.h"
+#include "host/thread/Deadline.h"
 #include "host/thread/MOCallStatus.h"
 #include "host/thread/TaskObserver.h"
 
@@ -45,9 +46,7 @@ template <class Predicate>
 bool waitFor(std::condition_variable& io_cond, std::unique_lock<std::mutex>& io_lock, const ACE_Time_Value& in_timeout,
              Predicate in_predicate)
 {
-    // Beyond a century the steady clock's arithmetic would overflow: such a time-out is no limit.
-    constexpr time_t NO_LIMIT_SECONDS = 100LL * 365 * 24 * 3600;
-    if (in_timeout == ACE_Time_Value::max_time || in_timeout.sec() >= NO_LIMIT_SECONDS) {
+    if (Deadline::isWithoutLimit(in_timeout)) {
         io_cond.wait(io_lock, in_predicate);
         return true;
     }

@@ -1,22 +1,19 @@
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
-#include <cerrno>
 #include <memory>
 #include <sstream>
-
-#include <ace/OS_NS_errno.h>
-#include <ace/OS_NS_string.h>
-#include <ace/OS_NS_sys_time.h>
 
 #include "host/core/AceCleanupLogger.h"
 #include "host/core/Assertion.h"
 #include "host/core/TraceScope.h"
 #include "host/thread/ActivationQueue.h"
+#include "host/thread/Deadline.h"
 #include "host/thread/ThreadChecker.h"
 #include "oam/command/CmdExecObserverProxy.h"
 #include "oam/command/CmdExecSM.h"
 #include "oam/command/ExecCmd_MO.h"
 #include "oam/command/FutureCmdExecObserver.h"
+#include "oam/command/LastErrorText.h"
 #include "oam/command/TaskObjectPool.h"
 
 namespace {
@@ -28,14 +25,6 @@ const Logger& processLogger()
     return AceCleanupLogger::get(LOGGER_NAME);
 }
 
-// The C library's error number, or the system's last error when that is 0.
-const char* lastErrorText()
-{
-    int nError = errno;
-    if (nError == 0)
-        nError = ACE_OS::last_error();
-    return ACE_OS::strerror(nError);
-}
 } // namespace
 
 bool OAMCmdExecuterTaskImpl::CmdExecutionHandler::validateUsage(const OAMCommand& in_cmd,
@@ -95,17 +84,9 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
                                          EXECUTE_COMMAND_DESCRIPTION))
         return false;
 
-    // The future wants an absolute deadline; max_time, or a time-out that would pass it, means no
-    // deadline at all.
-    const ACE_Time_Value now = ACE_OS::gettimeofday();
-    ACE_Time_Value deadline;
-    ACE_Time_Value* pDeadline = nullptr;
-    if (in_timeout < ACE_Time_Value::max_time - now) {
-        deadline = now + in_timeout;
-        pDeadline = &deadline;
-    }
+    Deadline deadline(in_timeout);
     SoapOAM__OAMCommandExecResult answer;
-    const bool bAnswered = future.get(answer, pDeadline) == 0;
+    const bool bAnswered = future.get(answer, deadline.get()) == 0;
     if (bAnswered && !pDropped->load(std::memory_order_acquire)) {
         out_result.m_bExecSuccess = answer.m_bExecSuccess;
         out_result.m_strStatusText = answer.m_strStatusText;

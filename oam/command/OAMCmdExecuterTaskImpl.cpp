@@ -1,5 +1,6 @@
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
+#include <cerrno>
 #include <memory>
 #include <sstream>
 
@@ -72,17 +73,19 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::executeCommand");
     out_result.m_bExecSuccess = false;
     out_result.m_strStatusText = "Error";
-    // The task's own thread would wait for itself: a command from one of its handlers fails at once.
-    if (getThreadChecker().isBoundToCurrentThread()) {
-        LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : called on the task's own thread");
-        return false;
-    }
-
     FutureCmdExecObserver::ResultFuture future;
     const auto pDropped = std::make_shared<std::atomic<bool>>(false);
     if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
                                          EXECUTE_COMMAND_DESCRIPTION))
         return false;
+
+    // On the task's own thread (a handler asking its own task) nothing can answer while we wait:
+    // the command runs later and its answer is discarded, as after a time-out.
+    if (getThreadChecker().isBoundToCurrentThread()) {
+        errno = EDEADLK;
+        LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : " << lastErrorText());
+        return false;
+    }
 
     Deadline deadline(in_timeout);
     SoapOAM__OAMCommandExecResult answer;

@@ -60,7 +60,8 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
     void addCmdExecuter(const ChildExecuterPtr& in_pExecuter);
 
     // Any thread: both build a method object and queue it; the synchronous one then waits for the
-    // answer until the time-out, and fails at once on the task's own thread, which cannot answer it.
+    // answer until the time-out. On the task's own thread, which cannot answer while it waits, the
+    // synchronous one queues the command and gives false at once.
     bool executeCommand(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver) override;
     bool executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
                         ACE_Time_Value in_timeout) override;

@@ -11,6 +11,7 @@
 #include "host/core/MemAccounted.h"
 #include "host/thread/Deadline.h"
 #include "host/thread/MOCallStatus.h"
+#include "host/thread/TaskFaultReport.h"
 #include "host/thread/TaskObserver.h"
 
 namespace {
@@ -77,15 +78,20 @@ void ManageableTaskImplBase::setTaskName(const char* in_szName)
 bool ManageableTaskImplBase::start()
 {
     std::unique_lock<std::mutex> lock(m_mutexThread);
-    if (getTaskState() != STOPPED_STATE || m_threadChecker.isBoundToCurrentThread()) {
-        LH_DEBUG(taskLogger(), "start : task " << m_strTaskName << " is " << getStateString(getTaskState()));
-        return false;
-    }
-    if (m_thread.joinable()) {
+    // Whatever other callers did while this one waited, the state and the thread are looked at
+    // again after each wake-up: one run at a time.
+    for (;;) {
+        if (getTaskState() != STOPPED_STATE || m_threadChecker.isBoundToCurrentThread()) {
+            LH_DEBUG(taskLogger(), "start : task " << m_strTaskName << " is " << getStateString(getTaskState()));
+            return false;
+        }
+        if (!m_bThreadRunning)
+            break;
         // The last run's thread has set STOPPED_STATE and is about to end.
-        m_condThread.wait(lock, [this] { return !m_bThreadRunning; });
-        m_thread.join();
+        m_condThread.wait(lock);
     }
+    if (m_thread.joinable())
+        m_thread.join();
     ++m_ulRunGeneration;
     {
         std::lock_guard<std::mutex> stateLock(m_mutexState);
@@ -119,9 +125,13 @@ bool ManageableTaskImplBase::waitUntilDone(const ACE_Time_Value& in_timeout)
     if (m_threadChecker.isBoundToCurrentThread())
         return false;
     std::unique_lock<std::mutex> lock(m_mutexThread);
-    if (!waitFor(m_condThread, lock, in_timeout, [this] { return !m_bThreadRunning; }))
+    // The run under way now: should another start follow its end before this caller wakes, the
+    // new run is not waited for.
+    const std::uint64_t ulRun = m_ulRunGeneration.load();
+    if (!waitFor(m_condThread, lock, in_timeout,
+                 [this, ulRun] { return !m_bThreadRunning || m_ulRunGeneration.load() != ulRun; }))
         return false;
-    if (m_thread.joinable())
+    if (!m_bThreadRunning && m_thread.joinable())
         m_thread.join();
     return true;
 }
@@ -198,7 +208,13 @@ int ManageableTaskImplBase::close(unsigned long)
 void ManageableTaskImplBase::runMethodObject_i(ACE_Method_Request* in_pMO)
 {
     LH_CHECK_TASK_THREAD();
-    const int nStatus = in_pMO->call();
+    int nStatus;
+    try {
+        nStatus = in_pMO->call();
+    } catch (...) {
+        reportTaskFault(*this, "method object " + describeType(typeid(*in_pMO)));
+        nStatus = MO_CALL_FAILURE;
+    }
     delete in_pMO;
     switch (nStatus) {
     case MO_CALL_SUCCESS:

@@ -78,7 +78,8 @@ class ManageableTaskImplBase : public virtual ManageableTask, public virtual Obj
     // After the loop and the destruction of what was left queued. Default: STOPPED_STATE; gives 0.
     virtual int close(unsigned long in_ulFlags);
 
-    // Task thread: runs one method object, destroys it, and acts on its status.
+    // Task thread: runs one method object, destroys it, and acts on its status. One that throws is
+    // reported and counts as failed.
     void runMethodObject_i(ACE_Method_Request* in_pMO);
 
     // The thread's loop: returns once endTaskLoop_i has been called.

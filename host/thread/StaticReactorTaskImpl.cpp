@@ -7,7 +7,8 @@
 
 StaticReactorTaskImpl::StaticReactorTaskImpl()
     // No member function may run before every base is built: the timers get the task itself.
-    : TaskWithTimersImpl(m_reactor, *this), m_queueHandler(*this), m_reactor(new ACE_Select_Reactor, true),
+    : TaskWithTimersImpl(m_reactor, *this), m_queueHandler(*this),
+      m_reactor(new ACE_Select_Reactor(nullptr, &m_timerQueue), true),
       m_queueNotifier(&m_reactor, &m_queueHandler, ACE_Event_Handler::EXCEPT_MASK)
 {
     getActivationQueue()->queue()->notification_strategy(&m_queueNotifier);

@@ -7,8 +7,13 @@
 // notifies in memory, so queueing never blocks on the notify pipe.)
 
 #include <ace/Event_Handler.h>
+#include <ace/Event_Handler_Handle_Timeout_Upcall.h>
+#include <ace/Monotonic_Time_Policy.h>
+#include <ace/Recursive_Thread_Mutex.h>
+#include <ace/Synch_Traits.h>
 #include <ace/Reactor.h>
 #include <ace/Reactor_Notification_Strategy.h>
+#include <ace/Timer_Heap_T.h>
 
 #include "host/thread/ManageableTaskImplBase.h"
 #include "host/thread/TaskWithTimersImpl.h"
@@ -39,8 +44,15 @@ class StaticReactorTaskImpl : public ManageableTaskImplBase, public TaskWithTime
     void endTaskLoop_i() override;
     void runNextMethodObject_i();
 
-    // Before the reactor, which releases the notifications still pending for it when it goes.
+    // Timers keep to the monotonic clock: a step of the system's clock neither stalls them nor
+    // fires them early.
+    using MonotonicTimerHeap = ACE_Timer_Heap_T<ACE_Event_Handler*, ACE_Event_Handler_Handle_Timeout_Upcall,
+                                                ACE_SYNCH_RECURSIVE_MUTEX, ACE_Monotonic_Time_Policy>;
+
+    // Both before the reactor: it releases the notifications still pending for the handler, and
+    // closes the timer queue, when it goes.
     QueueHandler m_queueHandler;
+    MonotonicTimerHeap m_timerQueue;
     ACE_Reactor m_reactor;
     ACE_Reactor_Notification_Strategy m_queueNotifier;
     // Once the loop is told to end, no further method object runs.

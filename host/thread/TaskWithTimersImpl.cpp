@@ -1,10 +1,11 @@
 #include "host/thread/TaskWithTimersImpl.h"
 
-#include <ace/OS_NS_sys_time.h>
 #include <ace/Reactor.h>
+#include <ace/Timer_Queue.h>
 
 #include "host/core/AceCleanupLogger.h"
 #include "host/thread/Task.h"
+#include "host/thread/TaskFaultReport.h"
 #include "host/thread/ThreadChecker.h"
 #include "host/thread/TimeoutProcessor.h"
 
@@ -32,8 +33,8 @@ long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in
         LH_ERROR(timerLogger(), "scheduleTimer : no timeout processor");
         return -1;
     }
-    // The reactor adds these to the time of day; past its end they would wrap and fire at once.
-    const ACE_Time_Value timeLeft = ACE_Time_Value::max_time - ACE_OS::gettimeofday();
+    // The reactor adds these to its timer queue's clock; past its end they would wrap and fire at once.
+    const ACE_Time_Value timeLeft = ACE_Time_Value::max_time - m_reactor.timer_queue()->gettimeofday();
     if (in_delay >= timeLeft || in_interval >= timeLeft - in_delay) {
         LH_ERROR(timerLogger(), "scheduleTimer : delay or interval beyond the end of time");
         return -1;
@@ -95,7 +96,13 @@ void TaskWithTimersImpl::expire_i(const ACE_Time_Value& in_now, Timer& io_timer)
         --io_timer.ulExpiriesLeft;
 
     m_pFiringTimer = &io_timer;
-    io_timer.pProcessor->handleTimeout(in_now, io_timer.pData);
+    try {
+        io_timer.pProcessor->handleTimeout(in_now, io_timer.pData);
+    } catch (...) {
+        // The timer keeps its period: the next expiry may well succeed.
+        reportTaskFault(m_task, "timer " + std::to_string(io_timer.lId) + " of " +
+                                    describeType(typeid(*io_timer.pProcessor)));
+    }
     m_pFiringTimer = nullptr;
     m_pCancelledWhileFiring.reset();
 }

@@ -1,0 +1,216 @@
+#include "oam/manager/OAMManager.h"
+
+#include <cstring>
+#include <memory>
+#include <sstream>
+
+#include <log4cplus/logger.h>
+
+#include "host/core/AceCleanupLogger.h"
+#include "host/core/Assertion.h"
+#include "host/core/TraceScope.h"
+#include "host/infra/RWGlobalConfig.h"
+#include "host/thread/CpuMonitor.h"
+#include "host/thread/ThreadChecker.h"
+#include "oam/command/LastErrorText.h"
+
+namespace {
+const char* const LOGGER_NAME = "linkhaven.oam.manager";
+const char* const CPU_MONITOR_PREFIX = "linkhaven.system.cpu.monitor";
+const char* const CPU_MONITOR_PERIOD_KEY = "linkhaven.system.cpu.monitor.monitoringPeriodInMs";
+const char* const START_TIMEOUT_KEY = "linkhaven.startTimeoutSec";
+// Asked for by each table, so that the built-in commands and the alarms never rehash.
+const std::size_t TABLE_BUCKETS = 100;
+} // namespace
+
+OAMManager::OAMManager()
+    : m_logger(AceCleanupLogger::get(LOGGER_NAME)), m_cmdExecutionHandlerHash(TABLE_BUCKETS),
+      m_alarmStateHash(TABLE_BUCKETS)
+{
+}
+
+OAMManager::~OAMManager()
+{
+    Assertion(!m_lCpuMonitorTimerId.valid(), "! m_lCpuMonitorTimerId.valid()", __FILE__, __LINE__, m_logger);
+}
+
+bool OAMManager::initialize(const TSHandle<ROConfiguration>& in_hConfig)
+{
+    installAlarmStateAppender();
+    configure(in_hConfig);
+    return true;
+}
+
+void OAMManager::setTaskName(const char* in_szName)
+{
+    StaticReactorTaskImpl::setTaskName(in_szName);
+    m_logger.setLoggingId(getTaskName());
+    installAlarmStateAppender();
+    populateCmdExecutionHandlerHash();
+}
+
+bool OAMManager::addCmdExecutionHandler(const std::string& in_strName, const CmdExecutionHandlerPtr& in_pHandler)
+{
+    TraceScope trace(m_logger, "OAMManager::addCmdExecutionHandler");
+    return m_cmdExecutionHandlerHash.emplace(in_strName, in_pHandler).second;
+}
+
+bool OAMManager::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
+                                ACE_Time_Value in_timeout)
+{
+    TraceScope trace(m_logger, "OAMManager::executeCommand");
+    if (std::strcmp(in_cmd.getName(), "get-om") == 0) {
+        out_result.m_bExecSuccess = false;
+        if (in_cmd.getNumArg() != 1) {
+            out_result.m_strStatusText = "usage: get-om om-name";
+            return true;
+        }
+        ParameterValue value;
+        if (!getOM(in_cmd.getArg(0), value, in_timeout)) {
+            out_result.m_strStatusText = "Error";
+            LH_DEBUG(m_logger, "Error executing command " << in_cmd << " : " << lastErrorText());
+            return false;
+        }
+        out_result.m_bExecSuccess = true;
+        if (value.getType() == ParameterValue::STRING_TYPE) {
+            out_result.m_strStatusText = value.getText();
+        } else {
+            std::ostringstream text;
+            text << value;
+            out_result.m_strStatusText = text.str();
+        }
+        return true;
+    }
+    if (std::strcmp(in_cmd.getName(), "set-param") == 0) {
+        out_result.m_bExecSuccess = false;
+        if (in_cmd.getNumArg() != 2) {
+            out_result.m_strStatusText = "usage: set-param param-name param-value";
+            return true;
+        }
+        const char* const szName = in_cmd.getArg(0);
+        ParameterValue value;
+        value.initFromText(in_cmd.getArg(1), ParameterValue::NO_VALUE_TYPE, true);
+        std::ostringstream text;
+        if (RWGlobalConfig::getInstance()->setValue(szName, value)) {
+            out_result.m_bExecSuccess = true;
+            text << "Successfully set parameter " << szName << " to " << value;
+        } else {
+            text << "Failed to set parameter " << szName << " to " << in_cmd.getArg(1);
+        }
+        out_result.m_strStatusText = text.str();
+        return true;
+    }
+    return OAMCmdExecuterTaskImpl::executeCommand(in_cmd, out_result, in_timeout);
+}
+
+bool OAMManager::getOM(const char*, ParameterValue&, ACE_Time_Value)
+{
+    return false;
+}
+
+void OAMManager::getSupportedCommands(StringVector& out_vCommands) const
+{
+    out_vCommands.clear();
+    out_vCommands.reserve(m_cmdExecutionHandlerHash.size() + 1);
+    out_vCommands.push_back("get-om");
+    for (const auto& entry : m_cmdExecutionHandlerHash)
+        out_vCommands.push_back(entry.first);
+}
+
+OAMManager::CmdExecutionHandlerPtr OAMManager::findCmdExecHandler_i(const OAMCommand& in_cmd)
+{
+    LH_CHECK_TASK_THREAD();
+    const auto found = m_cmdExecutionHandlerHash.find(in_cmd.getName());
+    return found == m_cmdExecutionHandlerHash.end() ? CmdExecutionHandlerPtr() : found->second;
+}
+
+void OAMManager::onSvcEntry()
+{
+    if (!Assertion(!m_hConfigCache.isNull(), "! m_hConfigCache.isNull()", __FILE__, __LINE__, m_logger))
+        return;
+    if (!installCpuMonitor(*m_hConfigCache)) {
+        stop();
+        return;
+    }
+    setTaskState_i(RUNNING_STATE);
+}
+
+void OAMManager::handleMOCallStop()
+{
+    TraceScope trace(m_logger, "OAMManager::handleMOCallStop");
+    if (m_lCpuMonitorTimerId.valid()) {
+        cancelTimer(m_lCpuMonitorTimerId.value(), nullptr);
+        m_lCpuMonitorTimerId.invalidate();
+    }
+    stopCompleted();
+}
+
+void OAMManager::handleMOCallKill()
+{
+    TraceScope trace(m_logger, "OAMManager::handleMOCallKill");
+}
+
+int OAMManager::close(unsigned long in_ulFlags)
+{
+    // A killed manager leaves its timer to the end of the thread, which cancels every timer of the
+    // task and deletes the monitor with it: the identifier names nothing any more.
+    m_lCpuMonitorTimerId.invalidate();
+    return StaticReactorTaskImpl::close(in_ulFlags);
+}
+
+bool OAMManager::installCpuMonitor(const ROConfiguration& in_config)
+{
+    LH_CHECK_TASK_THREAD();
+    int nPeriodMs = 0;
+    if (!in_config.getInt(CPU_MONITOR_PERIOD_KEY, nPeriodMs)) {
+        LH_ERROR(m_logger, "failed to read parameter " << CPU_MONITOR_PERIOD_KEY);
+        return false;
+    }
+    LH_DEBUG(m_logger, "setting System CPU monitoring period to " << nPeriodMs << "ms");
+    const ACE_Time_Value interval(nPeriodMs / 1000, (nPeriodMs % 1000) * 1000);
+    if (nPeriodMs <= 0) {
+        LH_INFO(m_logger, "disabling System CPU monitoring");
+        return true;
+    }
+    LH_INFO(m_logger, "enabling System CPU monitoring");
+
+    // The first measurement waits for the gateway to have started: twice its start time-out.
+    int nStartTimeoutSec = 0, nStartTimeoutSecAgain = 0;
+    if (!in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSec) ||
+        !in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSecAgain)) {
+        LH_ERROR(m_logger, "failed to read parameter " << START_TIMEOUT_KEY);
+        return false;
+    }
+    const ACE_Time_Value delay(static_cast<time_t>(nStartTimeoutSec) + nStartTimeoutSecAgain);
+
+    auto pMonitor = std::make_unique<CpuMonitor>();
+    if (!pMonitor->configure(CPU_MONITOR_PREFIX, in_config)) {
+        LH_ERROR(m_logger, "failed to configure System CPU monitor");
+        return false;
+    }
+    // From here on the timer owns the monitor.
+    m_lCpuMonitorTimerId = scheduleTimer(pMonitor.release(), nullptr, delay, interval, 0);
+    return Assertion(m_lCpuMonitorTimerId.value() >= 0, "m_lCpuMonitorTimerId >= 0", __FILE__, __LINE__, m_logger);
+}
+
+void OAMManager::installAlarmStateAppender()
+{
+    if (!m_pAppender)
+        return;
+    const log4cplus::tstring strName = m_pAppender->getName();
+    for (const char* szLogger : {"linkhaven", "admin"}) {
+        log4cplus::Logger logger = Logger(szLogger).getLog4cplusLogger();
+        if (!logger.getAppender(strName))
+            logger.addAppender(m_pAppender);
+    }
+}
+
+void OAMManager::populateCmdExecutionHandlerHash()
+{
+    // Emptied first: a handler that registered itself somewhere lets go before its successor comes.
+    m_cmdExecutionHandlerHash.clear();
+}
+
+void OAMManager::newAlarmState(const Alarm&)
+{
+}

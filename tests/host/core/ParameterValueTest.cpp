@@ -4,83 +4,57 @@
 
 #include "host/core/ParameterValue.h"
 
-namespace {
-std::string streamed(const ParameterValue& in_value)
+TEST(ParameterValue, TextGivesTheValueItDenotesAsTheAskedTypeOrIsRefused)
 {
-    std::ostringstream stream;
-    stream << in_value;
-    return stream.str();
-}
-} // namespace
-
-TEST(ParameterValue, TextGivesTheValueItDenotesWhenNoTypeIsAsked)
-{
-    ParameterValue value;
-    long lValue = 0;
-    double dValue = 0.0;
-
-    ASSERT_TRUE(value.initFromText("18081", ParameterValue::NO_VALUE_TYPE, true));
-    EXPECT_EQ(value.getType(), ParameterValue::INTEGER_TYPE);
-    EXPECT_TRUE(value.getInteger(lValue));
-    EXPECT_EQ(lValue, 18081);
-
-    ASSERT_TRUE(value.initFromText("-12", ParameterValue::NO_VALUE_TYPE, true));
-    EXPECT_TRUE(value.getInteger(lValue));
-    EXPECT_EQ(lValue, -12);
-
-    ASSERT_TRUE(value.initFromText("90.5", ParameterValue::NO_VALUE_TYPE, true));
-    EXPECT_EQ(value.getType(), ParameterValue::FLOATING_TYPE);
-    EXPECT_TRUE(value.getFloating(dValue));
-    EXPECT_DOUBLE_EQ(dValue, 90.5);
-    EXPECT_FALSE(value.getInteger(lValue));
-
-    for (const char* szText : {"production", "", " 42", "42 ", "1.2.3", "nan", "inf", "0x10", "+-1"}) {
-        ASSERT_TRUE(value.initFromText(szText, ParameterValue::NO_VALUE_TYPE, true));
-        EXPECT_EQ(value.getType(), ParameterValue::STRING_TYPE) << szText;
-        EXPECT_STREQ(static_cast<const char*>(value), szText);
+    using PV = ParameterValue;
+    struct Case
+    {
+        const char* szText;
+        PV::Type askedType;
+        bool bAcceptString, bOk;
+        PV::Type type;
+        const char* szStreamed; // "before" when refused: the value is left as it was
+    };
+    const Case cases[] = {
+        {"18081", PV::NO_VALUE_TYPE, true, true, PV::INTEGER_TYPE, "18081"},
+        {"-12", PV::NO_VALUE_TYPE, true, true, PV::INTEGER_TYPE, "-12"},
+        {"90.5", PV::NO_VALUE_TYPE, true, true, PV::FLOATING_TYPE, "90.5"},
+        {"1e21", PV::NO_VALUE_TYPE, true, true, PV::FLOATING_TYPE, "1e+21"},
+        {"80", PV::FLOATING_TYPE, false, true, PV::FLOATING_TYPE, "80.0"},
+        {"1500", PV::STRING_TYPE, false, true, PV::STRING_TYPE, "1500"},
+        {"2.5", PV::INTEGER_TYPE, false, false, PV::STRING_TYPE, "before"},
+        {"2.5", PV::INTEGER_TYPE, true, true, PV::STRING_TYPE, "2.5"},
+    };
+    std::vector<Case> rows(std::begin(cases), std::end(cases));
+    for (const char* szText : {"production", "", " 42", "42 ", "1.2.3", "nan", "inf", "0x10", "+-1"})
+        rows.push_back({szText, PV::NO_VALUE_TYPE, true, true, PV::STRING_TYPE, szText});
+    for (const Case& row : rows) {
+        SCOPED_TRACE(std::string("\"") + row.szText + "\" as type " + std::to_string(row.askedType));
+        PV value(std::string("before"));
+        EXPECT_EQ(value.initFromText(row.szText, row.askedType, row.bAcceptString), row.bOk);
+        EXPECT_EQ(value.getType(), row.type);
+        std::ostringstream streamed;
+        streamed << value;
+        EXPECT_EQ(streamed.str(), row.szStreamed);
+        PV readBack;
+        EXPECT_TRUE(readBack.initFromText(value.getText().c_str(), value.getType(), false));
+        EXPECT_EQ(readBack, value) << "what a value writes reads back as the same value";
     }
 }
 
-TEST(ParameterValue, AskedTypeIsKeptOrTheTextIsRefused)
-{
-    ParameterValue value("before");
-    ASSERT_TRUE(value.initFromText("80", ParameterValue::FLOATING_TYPE, false));
-    EXPECT_EQ(value.getType(), ParameterValue::FLOATING_TYPE);
-    EXPECT_EQ(streamed(value), "80.0");
-
-    ASSERT_TRUE(value.initFromText("1500", ParameterValue::STRING_TYPE, false));
-    EXPECT_EQ(value.getType(), ParameterValue::STRING_TYPE);
-
-    EXPECT_FALSE(value.initFromText("2.5", ParameterValue::INTEGER_TYPE, false));
-    EXPECT_EQ(value, ParameterValue("1500"));
-    ASSERT_TRUE(value.initFromText("2.5", ParameterValue::INTEGER_TYPE, true));
-    EXPECT_EQ(value.getType(), ParameterValue::STRING_TYPE);
-}
-
-TEST(ParameterValue, StreamsEveryTypeAndFloatingValuesReadBackAsFloating)
-{
-    EXPECT_EQ(streamed(ParameterValue()), "");
-    EXPECT_EQ(streamed(ParameterValue(std::string("GREEN"))), "GREEN");
-    EXPECT_EQ(streamed(ParameterValue(500L)), "500");
-    EXPECT_EQ(streamed(ParameterValue(90.0)), "90.0");
-    EXPECT_EQ(streamed(ParameterValue(0.1)), "0.1");
-
-    ParameterValue readBack;
-    ASSERT_TRUE(readBack.initFromText(ParameterValue(1e21).getText().c_str(), ParameterValue::NO_VALUE_TYPE, false));
-    EXPECT_EQ(readBack, ParameterValue(1e21));
-}
-
-TEST(ParameterValue, AssignmentFromTextMakesAStringWhateverItSays)
+TEST(ParameterValue, NumbersAreReadFromStringsAndNoValueWritesNothing)
 {
     ParameterValue value(3L);
     value = "42";
     EXPECT_EQ(value.getType(), ParameterValue::STRING_TYPE);
     long lValue = 0;
-    EXPECT_TRUE(value.getInteger(lValue));
-    EXPECT_EQ(lValue, 42);
+    EXPECT_TRUE(value.getInteger(lValue) && lValue == 42);
+    double dValue = 0.0;
+    EXPECT_FALSE(ParameterValue(90.5).getInteger(lValue));
+    EXPECT_TRUE(ParameterValue(500L).getFloating(dValue) && dValue == 500.0);
     value = static_cast<const char*>(nullptr);
-    EXPECT_EQ(value.getType(), ParameterValue::STRING_TYPE);
     EXPECT_STREQ(static_cast<const char*>(value), "");
     value.clear();
     EXPECT_FALSE(value.hasValue());
+    EXPECT_EQ(value.getText(), "");
 }

@@ -10,7 +10,6 @@ TEST(SingletonRegistry, TheFirstRegistrationUnderANameWinsAndLaterOnesGetIt)
 {
     SingletonRegistry& registry = SingletonRegistry::getInstance();
     EXPECT_EQ(registry.find("SingletonRegistryTest::Singleton"), nullptr);
-
     int* pFirst = new int(1);
     EXPECT_EQ(registry.registerSingleton("SingletonRegistryTest::Singleton", pFirst, &deleteInt, nullptr), pFirst);
     int* pSecond = new int(2);

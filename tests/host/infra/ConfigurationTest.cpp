@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -19,16 +18,6 @@ std::string textOf(const OutputStreamable& in_object)
     return stream.str();
 }
 
-std::string writtenFile(const std::string& in_strContent)
-{
-    char szPath[] = "/tmp/linkhaven-config-XXXXXX";
-    const int fd = mkstemp(szPath);
-    EXPECT_NE(fd, -1);
-    close(fd);
-    std::ofstream(szPath) << in_strContent;
-    return szPath;
-}
-
 class DefinedConfigurationTest : public ::testing::Test
 {
   protected:
@@ -39,155 +28,119 @@ class DefinedConfigurationTest : public ::testing::Test
         m_db.defineParameter("gw.address", ParameterValue::STRING_TYPE, nullptr, false, false, false, "address");
         m_db.defineParameter("gw.channels", ParameterValue::INTEGER_TYPE, "30", true, false, false, "channels");
         m_db.defineParameter("gw.password", ParameterValue::STRING_TYPE, "secret", false, false, true, "password");
+        m_db.defineParameter("gw.licence", ParameterValue::STRING_TYPE, nullptr, false, true, false, "licence");
+        std::ofstream(m_strFile) << "# the lab gateway\n\n  gw.port = 5060 \ngw.label = a b = c\ngw.port=fast\n"
+                                 "gw.address=never read\n";
     }
+    ~DefinedConfigurationTest() override { std::remove(m_strFile.c_str()); }
 
     ParameterInfoDB m_db;
     RWConfiguration m_config{&m_db};
+    const std::string m_strFile = ::testing::TempDir() + "linkhaven-config-" + std::to_string(getpid());
 };
 } // namespace
 
 TEST(Configuration, WithoutDefinitionsHoldsExactlyWhatWasSet)
 {
     RWConfiguration config;
-    ParameterValue value("left over");
-    EXPECT_FALSE(config.hasParameter("gw.port"));
-    EXPECT_FALSE(config.getValue("gw.port", value));
-    EXPECT_EQ(value.getType(), ParameterValue::NO_VALUE_TYPE);
-
     EXPECT_TRUE(config.setValue("gw.port", ParameterValue(18081L)));
     EXPECT_TRUE(config.setValue("gw.name", ParameterValue(std::string("edge-1"))));
+    EXPECT_TRUE(config.setValue("gw.big", ParameterValue(1L << 40)));
     EXPECT_FALSE(config.setValue("gw.empty", ParameterValue()));
     EXPECT_FALSE(config.setValue("", ParameterValue(1L)));
-
-    int nPort = 0;
     std::string strPort;
-    EXPECT_TRUE(config.getInt("gw.port", nPort));
-    EXPECT_EQ(nPort, 18081);
-    EXPECT_TRUE(config.getString("gw.port", strPort));
-    EXPECT_EQ(strPort, "18081");
-    int nName = -1;
-    EXPECT_FALSE(config.getInt("gw.name", nName));
-    EXPECT_EQ(nName, -1);
-    EXPECT_TRUE(config.setValue("gw.big", ParameterValue(1L << 40)));
-    EXPECT_FALSE(config.getInt("gw.big", nName));
+    EXPECT_TRUE(config.getString("gw.port", strPort) && strPort == "18081");
+    int nValue = -1;
+    EXPECT_FALSE(config.getInt("gw.name", nValue) || config.getInt("gw.big", nValue) || config.hasParameter("gw.x"));
+    EXPECT_EQ(nValue, -1);
     EXPECT_EQ(textOf(config), "gw.big=1099511627776\ngw.name=edge-1\ngw.port=18081");
 }
 
-TEST_F(DefinedConfigurationTest, DefinedParametersExistWithoutValueAndGiveTheirDefaults)
+TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedAndDefaultsStandIn)
 {
-    ParameterValue value;
-    EXPECT_TRUE(m_config.hasParameter("gw.port"));
-    EXPECT_FALSE(m_config.getValue("gw.port", value));
-    EXPECT_EQ(value.getType(), ParameterValue::NO_VALUE_TYPE);
-    ASSERT_TRUE(m_config.getValue("gw.threshold", value));
-    EXPECT_EQ(value, ParameterValue(90.0));
-    EXPECT_EQ(textOf(m_config), "gw.address=\ngw.channels=30\ngw.password=******\ngw.port=\ngw.threshold=90.0");
+    EXPECT_EQ(textOf(m_config), "gw.address=\ngw.channels=30\ngw.licence=\ngw.password=******\ngw.port=\n"
+                                "gw.threshold=90.0");
+    struct Case
+    {
+        const char* szName;
+        ParameterValue given;
+        bool bSet;
+        ParameterValue read; // no value: none is read
+    };
+    const Case cases[] = {
+        {"gw.address", ParameterValue(18082L), true, ParameterValue(std::string("18082"))},
+        {"gw.threshold", ParameterValue(80L), true, ParameterValue(80.0)},
+        {"gw.port", ParameterValue(std::string("http")), false, ParameterValue()},
+        {"gw.port", ParameterValue(2.5), false, ParameterValue()},
+        {"gw.port", ParameterValue(std::string("18081")), true, ParameterValue(18081L)},
+        {"gw.channels", ParameterValue(90L), false, ParameterValue(30L)}, // read-only at run time
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.szName) + "=" + row.given.getText());
+        EXPECT_EQ(m_config.setValue(row.szName, row.given), row.bSet);
+        ParameterValue value("left over");
+        EXPECT_EQ(m_config.getValue(row.szName, value), row.read.hasValue());
+        EXPECT_EQ(value, row.read);
+    }
 }
 
-TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefused)
+TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTheFirstFault)
 {
-    ParameterValue value;
-    ASSERT_TRUE(value.initFromText("18082", ParameterValue::NO_VALUE_TYPE, true));
-    EXPECT_TRUE(m_config.setValue("gw.address", value));
-    ASSERT_TRUE(m_config.getValue("gw.address", value));
-    EXPECT_EQ(value, ParameterValue(std::string("18082")));
-
-    EXPECT_TRUE(m_config.setValue("gw.threshold", ParameterValue(80L)));
-    ASSERT_TRUE(m_config.getValue("gw.threshold", value));
-    EXPECT_EQ(value, ParameterValue(80.0));
-
-    EXPECT_FALSE(m_config.setValue("gw.port", ParameterValue(std::string("http"))));
-    EXPECT_FALSE(m_config.setValue("gw.port", ParameterValue(2.5)));
-    EXPECT_FALSE(m_config.getValue("gw.port", value));
-    EXPECT_TRUE(m_config.setValue("gw.port", ParameterValue(std::string("18081"))));
-    ASSERT_TRUE(m_config.getValue("gw.port", value));
-    EXPECT_EQ(value, ParameterValue(18081L));
-}
-
-TEST_F(DefinedConfigurationTest, ReadOnlyParametersAreSetAtStartUpOnly)
-{
-    const char* argv[] = {"gateway", "--set", "gw.channels=60"};
-    std::string strError;
-    ASSERT_TRUE(m_config.loadFromArguments(3, argv, strError)) << strError;
-    EXPECT_FALSE(m_config.setValue("gw.channels", ParameterValue(90L)));
-    int nChannels = 0;
-    EXPECT_TRUE(m_config.getInt("gw.channels", nChannels));
-    EXPECT_EQ(nChannels, 60);
-}
-
-TEST_F(DefinedConfigurationTest, LoadsFilesAndSettingsInCommandLineOrder)
-{
-    const std::string strFile = writtenFile("# the lab gateway\n"
-                                            "\n"
-                                            "  gw.port = 5060 \n"
-                                            "gw.address=10.0.0.1\n"
-                                            "gw.label = a b = c\n");
-    const char* argv[] = {"gateway", "-v", "--set", "gw.port=5070", "--config", strFile.c_str(), "--set",
-                          "gw.threshold=75"};
-    std::string strError;
-    ASSERT_TRUE(m_config.loadFromArguments(8, argv, strError)) << strError;
-    EXPECT_EQ(textOf(m_config), "gw.address=10.0.0.1\ngw.channels=30\ngw.label=a b = c\ngw.password=******\n"
-                                "gw.port=5060\ngw.threshold=75.0");
-    std::remove(strFile.c_str());
-}
-
-TEST_F(DefinedConfigurationTest, ReportsTheFirstFaultyLineOrArgument)
-{
-    std::string strError;
-    const std::string strFile = writtenFile("gw.port=5060\ngw.port=fast\ngw.address=never read\n");
-    EXPECT_FALSE(m_config.loadFromFile(strFile, strError));
-    EXPECT_EQ(strError, strFile + ":2: invalid value fast for parameter gw.port");
-    // What came before the faulty line was taken, what came after it was not.
-    ParameterValue address;
-    EXPECT_FALSE(m_config.getValue("gw.address", address));
-    int nPort = 0;
-    EXPECT_TRUE(m_config.getInt("gw.port", nPort));
-    EXPECT_EQ(nPort, 5060);
-    std::remove(strFile.c_str());
-
-    EXPECT_FALSE(m_config.loadFromFile("/nonexistent/gw.conf", strError));
-    EXPECT_EQ(strError, "cannot read configuration file /nonexistent/gw.conf");
-    const char* noValue[] = {"gateway", "--set"};
-    EXPECT_FALSE(m_config.loadFromArguments(2, noValue, strError));
-    EXPECT_EQ(strError, "--set needs an argument");
-    const char* noEqual[] = {"gateway", "--set", "gw.port"};
-    EXPECT_FALSE(m_config.loadFromArguments(3, noEqual, strError));
-    EXPECT_EQ(strError, "expected <name>=<value>, got gw.port");
-}
-
-TEST(Configuration, AStartUpWithoutAMandatoryParameterIsRefused)
-{
-    ParameterInfoDB db;
-    db.defineParameter("gw.licence", ParameterValue::STRING_TYPE, nullptr, false, true, false, "licence key");
-    RWConfiguration config(&db);
+    const std::string strFaulty = m_strFile + ":5: invalid value fast for parameter gw.port";
+    struct Case
+    {
+        std::vector<const char*> args;
+        std::string strError; // empty: loaded
+        std::string strText;
+    };
+    const Case cases[] = {
+        {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set",
+          "gw.threshold=75"},
+         "",
+         "gw.address=\ngw.channels=60\ngw.licence=ABC\ngw.password=******\ngw.port=5070\ngw.threshold=75.0"},
+        {{"--set", "gw.address=10.0.0.1", "--config", m_strFile.c_str(), "--set", "gw.channels=90"},
+         strFaulty, // what came before the faulty line was taken, what came after it was not
+         "gw.address=10.0.0.1\ngw.channels=60\ngw.label=a b = c\ngw.licence=ABC\ngw.password=******\ngw.port=5060\n"
+         "gw.threshold=75.0"},
+        {{"--config", "/nonexistent/gw.conf"}, "cannot read configuration file /nonexistent/gw.conf", ""},
+        {{"--set"}, "--set needs an argument", ""},
+        {{"--set", "gw.port"}, "expected <name>=<value>, got gw.port", ""},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.strError);
+        std::vector<const char*> argv{"gateway"};
+        argv.insert(argv.end(), row.args.begin(), row.args.end());
+        std::string strError;
+        EXPECT_EQ(m_config.loadFromArguments(static_cast<int>(argv.size()), argv.data(), strError), row.strError.empty());
+        EXPECT_EQ(strError, row.strError);
+        if (!row.strText.empty()) {
+            EXPECT_EQ(textOf(m_config), row.strText);
+        }
+    }
+    RWConfiguration fresh(&m_db);
     const char* argv[] = {"gateway"};
     std::string strError;
-    EXPECT_FALSE(config.loadFromArguments(1, argv, strError));
+    EXPECT_FALSE(fresh.loadFromArguments(1, argv, strError));
     EXPECT_EQ(strError, "mandatory parameter gw.licence is not set");
-    const char* withLicence[] = {"gateway", "--set", "gw.licence=ABC"};
-    EXPECT_TRUE(config.loadFromArguments(3, withLicence, strError)) << strError;
 }
 
 TEST(ParameterInfoDB, RefusesBadDefinitionsAndAcceptsTheSameOneTwice)
 {
     ParameterInfoDB db;
-    db.defineParameter("gw.period", ParameterValue::INTEGER_TYPE, "500", false, false, false, "period");
-    EXPECT_NO_THROW(db.defineParameter("gw.period", ParameterValue::INTEGER_TYPE, "500", false, false, false, "period"));
-    EXPECT_THROW(db.defineParameter("gw.period", ParameterValue::INTEGER_TYPE, "600", false, false, false, "period"),
-                 LinkhavenException);
-    EXPECT_THROW(db.defineParameter("gw.rate", ParameterValue::INTEGER_TYPE, "fast", false, false, false, ""),
-                 LinkhavenException);
-    EXPECT_THROW(db.defineParameter("gw.flag", static_cast<ParameterValue::Type>(3), nullptr, false, false, false, ""),
-                 LinkhavenException);
+    const auto define = [&db](const char* szName, int nType, const char* szDefault) {
+        db.defineParameter(szName, static_cast<ParameterValue::Type>(nType), szDefault, false, false, false, "d");
+    };
+    define("gw.period", ParameterValue::INTEGER_TYPE, "500");
+    EXPECT_NO_THROW(define("gw.period", ParameterValue::INTEGER_TYPE, "500"));
+    EXPECT_THROW(define("gw.period", ParameterValue::INTEGER_TYPE, "600"), LinkhavenException);
+    EXPECT_THROW(define("gw.rate", ParameterValue::INTEGER_TYPE, "fast"), LinkhavenException);
+    EXPECT_THROW(define("gw.flag", 3, nullptr), LinkhavenException);
     try {
-        db.defineParameter("", ParameterValue::STRING_TYPE, nullptr, false, false, false, "");
+        define("", ParameterValue::STRING_TYPE, nullptr);
         FAIL();
     } catch (const LinkhavenException& e) {
         EXPECT_EQ(textOf(e), "cannot define a parameter without a name");
     }
-    ParameterInfo info;
-    ASSERT_TRUE(db.getParameterInfo("gw.period", info));
-    EXPECT_EQ(info.defaultValue, ParameterValue(500L));
     EXPECT_EQ(db.getParameterNames(), StringVector{"gw.period"});
 }
 
@@ -196,11 +149,9 @@ TEST(GlobalConfig, BothHandlesReachOneConfigurationThatKnowsTheHostsParameters)
     EXPECT_EQ(static_cast<ROConfiguration*>(GlobalConfig::getInstance().get()),
               static_cast<ROConfiguration*>(RWGlobalConfig::getInstance().get()));
     std::string strMode;
-    ASSERT_TRUE(GlobalConfig::getInstance()->getString("linkhaven.run.mode", strMode));
-    EXPECT_EQ(parseRunModeString(strMode), PRODUCTION_RUN_MODE);
     int nTimeout = 0;
-    EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.startTimeoutSec", nTimeout));
-    EXPECT_EQ(nTimeout, 30);
+    EXPECT_TRUE(GlobalConfig::getInstance()->getString("linkhaven.run.mode", strMode) && strMode == "production");
+    EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.startTimeoutSec", nTimeout) && nTimeout == 30);
 }
 
 TEST(GlobalConfig, ReadsAndWritesFromManyThreadsSeeWholeValuesInOrder)
@@ -211,20 +162,15 @@ TEST(GlobalConfig, ReadsAndWritesFromManyThreadsSeeWholeValuesInOrder)
     constexpr long LAST = 2000;
     std::atomic<bool> bReaderFailed{false};
     std::vector<std::thread> threads;
-    for (int t = 0; t < 2; ++t) {
+    for (int t = 0; t < 2; ++t)
         threads.emplace_back([&reader, &bReaderFailed] {
-            long lSeen = 0;
-            while (lSeen < LAST) {
+            for (long lSeen = 0; lSeen < LAST && !bReaderFailed;) {
                 ParameterValue value;
                 long lValue = -1;
-                if (!reader->getValue("test.counter", value) || !value.getInteger(lValue) || lValue < lSeen)
-                    bReaderFailed = true;
-                lSeen = std::max(lSeen, lValue);
-                if (bReaderFailed)
-                    return;
+                bReaderFailed = !reader->getValue("test.counter", value) || !value.getInteger(lValue) || lValue < lSeen;
+                lSeen = lValue;
             }
         });
-    }
     threads.emplace_back([&writer] {
         for (long l = 1; l <= LAST; ++l)
             writer->setValue("test.counter", ParameterValue(l));
@@ -237,6 +183,5 @@ TEST(GlobalConfig, ReadsAndWritesFromManyThreadsSeeWholeValuesInOrder)
         thread.join();
     EXPECT_FALSE(bReaderFailed);
     int nOther = 0;
-    EXPECT_TRUE(reader->getInt("test.other.99", nOther));
-    EXPECT_EQ(nOther, 99);
+    EXPECT_TRUE(reader->getInt("test.other.99", nOther) && nOther == 99);
 }

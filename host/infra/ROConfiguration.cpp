@@ -1,10 +1,12 @@
 #include "host/infra/ROConfiguration.h"
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <mutex>
 #include <set>
 
+#include "host/infra/ConfigurationObserver.h"
 #include "host/infra/ParameterInfoDB.h"
 
 namespace {
@@ -138,7 +140,27 @@ void ROConfiguration::write(std::ostream& io_stream) const
 
 bool ROConfiguration::setValue(const std::string& in_strName, const ParameterValue& in_value)
 {
-    return storeValue(in_strName, in_value, false);
+    if (!storeValue(in_strName, in_value, false))
+        return false;
+    // As stored: converted to the parameter's type.
+    ParameterValue value;
+    getValue(in_strName, value);
+    std::lock_guard<std::mutex> lock(m_mutexObservers);
+    for (ConfigurationObserver* pObserver : m_vpObservers)
+        pObserver->notifyParamValueChange(in_strName, value);
+    return true;
+}
+
+void ROConfiguration::addObserver(ConfigurationObserver* in_pObserver)
+{
+    std::lock_guard<std::mutex> lock(m_mutexObservers);
+    m_vpObservers.push_back(in_pObserver);
+}
+
+void ROConfiguration::removeObserver(ConfigurationObserver* in_pObserver)
+{
+    std::lock_guard<std::mutex> lock(m_mutexObservers);
+    m_vpObservers.erase(std::remove(m_vpObservers.begin(), m_vpObservers.end(), in_pObserver), m_vpObservers.end());
 }
 
 bool ROConfiguration::loadFromFile(const std::string& in_strPath, std::string& out_strError)

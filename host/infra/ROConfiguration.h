@@ -16,14 +16,17 @@
 // converted to the parameter's type when it has one.
 
 #include <map>
+#include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <vector>
 
 #include "host/core/OutputStreamable.h"
 #include "host/core/ParameterValue.h"
 #include "host/core/StringVector.h"
 #include "host/infra/ParameterInfo.h"
 
+class ConfigurationObserver;
 class ParameterInfoDB;
 
 // Called on any thread; every read sees each value whole.
@@ -48,6 +51,11 @@ class ROConfiguration : public OutputStreamable
 
     void write(std::ostream& io_stream) const override;
 
+    // Observers are told of each value taken by setValue; they are not owned. After
+    // removeObserver has returned the observer is not told again.
+    void addObserver(ConfigurationObserver* in_pObserver);
+    void removeObserver(ConfigurationObserver* in_pObserver);
+
   protected:
     // False when there is no value (type 0), it is no value of the parameter's type, or the parameter is
     // read-only (at run time; start-up loading may set it).
@@ -66,4 +74,6 @@ class ROConfiguration : public OutputStreamable
     const ParameterInfoDB* const m_pDefinitions;
     mutable std::shared_mutex m_mutex;
     std::map<std::string, ParameterValue> m_values;
+    std::mutex m_mutexObservers;
+    std::vector<ConfigurationObserver*> m_vpObservers;
 };

@@ -32,6 +32,12 @@ void StaticReactorTaskImpl::onSvcEntry()
     setTaskState_i(RUNNING_STATE);
 }
 
+void StaticReactorTaskImpl::notifyParamValueChange(const std::string& in_strName, const ParameterValue& in_value)
+{
+    LH_DEBUG(AceCleanupLogger::get("linkhaven.thread.Task"),
+             "task " << getTaskName() << " : parameter " << in_strName << " is now " << in_value);
+}
+
 void StaticReactorTaskImpl::runTaskLoop_i()
 {
     m_reactor.owner(ACE_Thread::self());

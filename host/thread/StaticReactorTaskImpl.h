@@ -15,11 +15,19 @@
 #include <ace/Reactor_Notification_Strategy.h>
 #include <ace/Timer_Heap_T.h>
 
+#include "host/infra/ConfigurationObserver.h"
 #include "host/thread/ManageableTaskImplBase.h"
 #include "host/thread/TaskWithTimersImpl.h"
 
-class StaticReactorTaskImpl : public ManageableTaskImplBase, public TaskWithTimersImpl
+class StaticReactorTaskImpl : public ManageableTaskImplBase,
+                              public TaskWithTimersImpl,
+                              public virtual ConfigurationObserver
 {
+  public:
+    // Any thread. A task takes its settings as its thread starts, so a change waits for the next
+    // start; here it is only logged.
+    void notifyParamValueChange(const std::string& in_strName, const ParameterValue& in_value) override;
+
   protected:
     StaticReactorTaskImpl();
     // Call waitUntilDone first: the thread must have ended before the reactor goes.

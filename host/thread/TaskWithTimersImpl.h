@@ -10,11 +10,13 @@
 #include <ace/Event_Handler.h>
 #include <ace/Time_Value.h>
 
+#include "host/thread/TimerScheduler.h"
+
 class ACE_Reactor;
 class Task;
 class TimeoutProcessor;
 
-class TaskWithTimersImpl
+class TaskWithTimersImpl : public virtual TimerScheduler
 {
   public:
     TaskWithTimersImpl(const TaskWithTimersImpl&) = delete;
@@ -24,11 +26,11 @@ class TaskWithTimersImpl
     // after that many expiries; 0 sets no limit. Gives the timer's identifier, 0 or more, or -1
     // when it could not be scheduled (the processor is then deleted).
     long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
-                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount);
+                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override;
     // False when no such timer runs. The timer's data goes back through out_ppData unless null.
     // A processor may cancel its own timer from handleTimeout; it is deleted once that returns. On
     // its last expiry the timer has already ended, and cancelling it gives false.
-    bool cancelTimer(long in_lTimerId, void** out_ppData);
+    bool cancelTimer(long in_lTimerId, void** out_ppData) override;
 
   protected:
     // Keeps both references; neither need be fully built yet. The task's thread checker is asked

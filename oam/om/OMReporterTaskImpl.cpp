@@ -26,7 +26,7 @@ MOCallStatus OMReporterTaskImpl::getOM_i(const char* in_szOMName, OMObserver* in
     std::unique_ptr<OMObserver> pObserver(in_pObserver);
     const char* const szOMName = in_szOMName ? in_szOMName : "";
     LH_DEBUG(logger, "OMReporterTaskImpl " << getTaskName() << " getting OM " << szOMName);
-    if (!Assertion(pObserver != nullptr, "in_pObserver != 0", __FILE__, __LINE__, logger))
+    if (!Assertion(pObserver != nullptr, "in_pObserver != 0", __FILE__, __LINE__))
         return MO_CALL_FAILURE;
 
     const auto foundHandler = m_OMHash.find(szOMName);
@@ -34,7 +34,7 @@ MOCallStatus OMReporterTaskImpl::getOM_i(const char* in_szOMName, OMObserver* in
         LH_DEBUG(logger, "getOMFailure : Did NOT find this OM in the hash");
         return pObserver->getOMFailure(szOMName) ? MO_CALL_SUCCESS : MO_CALL_FAILURE;
     }
-    if (!Assertion(!foundHandler->second.isNull(), "! foundHandler->second.isNull()", __FILE__, __LINE__, logger))
+    if (!Assertion(!foundHandler->second.isNull(), "! foundHandler->second.isNull()", __FILE__, __LINE__))
         return MO_CALL_FAILURE;
 
     // Held here, so that a handler that changes the table does not delete itself under way.

@@ -1,38 +1,45 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <log4cplus/spi/loggingevent.h>
 
-#include "host/core/AceCleanupLogger.h"
+#include "host/core/Assertion.h"
 #include "host/core/CachedLLLogger.h"
+#include "host/core/Fallible.h"
 #include "host/core/LoggingIdLogger.h"
 #include "host/core/TraceScope.h"
 #include "tests/support/LogCapture.h"
 
+namespace {
+// Keeps each line's message and the logging id it carried.
+struct MdcAppender : public log4cplus::Appender
+{
+    ~MdcAppender() override { destructorImpl(); }
+    void close() override {}
+    void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
+    {
+        m_vLines.push_back(in_event.getMessage() + " [" + in_event.getMDC("loggingId") + "]");
+    }
+    std::vector<std::string> m_vLines;
+};
+} // namespace
+
 TEST(Logger, LevelNamesParseInAnyCaseAndPrefixesMatchWholeNamesOnly)
 {
     const std::pair<const char*, LogLevel> cases[] = {
-        {"TRACE", TRACE_LOG_LEVEL}, {"debug", DEBUG_LOG_LEVEL},      {"Info", INFO_LOG_LEVEL},
-        {"WARN", WARN_LOG_LEVEL},   {"error", ERROR_LOG_LEVEL},      {"FATAL", FATAL_LOG_LEVEL},
-        {"off", log4cplus::OFF_LOG_LEVEL}, {"LOUD", NOT_SET_LOG_LEVEL}, {"", NOT_SET_LOG_LEVEL},
-        {"NOTSET", NOT_SET_LOG_LEVEL}, {"10000", NOT_SET_LOG_LEVEL}, {"DEBUG ", NOT_SET_LOG_LEVEL}};
+        {"TRACE", TRACE_LOG_LEVEL}, {"debug", DEBUG_LOG_LEVEL},          {"Info", INFO_LOG_LEVEL},
+        {"WARN", WARN_LOG_LEVEL},   {"error", ERROR_LOG_LEVEL},          {"FATAL", FATAL_LOG_LEVEL},
+        {"off", log4cplus::OFF_LOG_LEVEL}, {"LOUD", NOT_SET_LOG_LEVEL},  {"", NOT_SET_LOG_LEVEL},
+        {"NOTSET", NOT_SET_LOG_LEVEL},     {"10000", NOT_SET_LOG_LEVEL}, {"DEBUG ", NOT_SET_LOG_LEVEL}};
     for (const auto& [szText, level] : cases)
         EXPECT_EQ(parseLogLevelString(szText), level) << '"' << szText << '"';
-
     const Logger child("linkhaven.test.chain.child");
     EXPECT_TRUE(Logger::prefixExists("linkhaven.test.chain"));
-    EXPECT_FALSE(Logger::prefixExists("linkhaven.test.chai"));
-    EXPECT_FALSE(Logger::prefixExists("linkhaven.test.never.made"));
+    EXPECT_FALSE(Logger::prefixExists("linkhaven.test.chai") || Logger::prefixExists("linkhaven.test.never"));
 }
 
-TEST(AceCleanupLogger, GivesOneLoggerObjectPerName)
-{
-    const Logger& first = AceCleanupLogger::get("linkhaven.test.cleanup");
-    EXPECT_EQ(&first, &AceCleanupLogger::get("linkhaven.test.cleanup"));
-    EXPECT_NE(&first, &AceCleanupLogger::get("linkhaven.test.cleanup.other"));
-    EXPECT_EQ(first.getName(), "linkhaven.test.cleanup");
-}
-
-TEST(CachedLLLogger, KeepsTheLevelInForceUntilItsOwnerRefreshesIt)
+TEST(Logger, ACachedLevelChangesOnlyWhenItsOwnerRefreshesIt)
 {
     Logger parent("linkhaven.test.cached");
     parent.setLogLevel(INFO_LOG_LEVEL);
@@ -48,36 +55,7 @@ TEST(CachedLLLogger, KeepsTheLevelInForceUntilItsOwnerRefreshesIt)
     parent.setLogLevel(NOT_SET_LOG_LEVEL);
 }
 
-TEST(TraceScope, LogsEntryAndExitAtTraceLevelOnlyWhenTraceIsEnabled)
-{
-    const Logger logger("linkhaven.test.trace");
-    LogCapture capture("linkhaven.test.trace");
-    { TraceScope scope(logger, "OAMManager::executeCommand"); }
-    Logger(logger).setLogLevel(DEBUG_LOG_LEVEL);
-    { TraceScope scope(logger, "OAMManager::stop"); }
-    ASSERT_EQ(capture.messages(), (std::vector<std::string>{"ENTER: OAMManager::executeCommand",
-                                                            "EXIT: OAMManager::executeCommand"}));
-    EXPECT_EQ(capture.lines().front().level, TRACE_LOG_LEVEL);
-}
-
-namespace {
-// Keeps each line's message and the logging id it carried.
-class MdcAppender : public log4cplus::Appender
-{
-  public:
-    ~MdcAppender() override { destructorImpl(); }
-    void close() override {}
-    std::vector<std::string> m_vLines;
-
-  protected:
-    void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
-    {
-        m_vLines.push_back(in_event.getMessage() + " [" + in_event.getMDC("loggingId") + "]");
-    }
-};
-} // namespace
-
-TEST(LoggingIdLogger, CarriesTheIdBesideAnUnchangedMessageForThatLineOnly)
+TEST(Logger, TheLoggingIdGoesBesideAnUnchangedMessageAndTraceScopesLogOnlyWhenTraceIsOn)
 {
     LoggingIdLogger logger(Logger("linkhaven.test.loggingId"));
     logger.setLoggingId("OAMManager-1");
@@ -85,11 +63,44 @@ TEST(LoggingIdLogger, CarriesTheIdBesideAnUnchangedMessageForThatLineOnly)
     log4cplus::SharedAppenderPtr appender(pAppender);
     log4cplus::Logger target = logger.getLog4cplusLogger();
     target.addAppender(appender);
+    target.setLogLevel(TRACE_LOG_LEVEL);
     LH_ERROR(logger, "with id");
     // Through a plain Logger reference, as trace scopes and assertion reports write.
-    static_cast<const Logger&>(logger).forcedLog(ERROR_LOG_LEVEL, "through the base");
+    { TraceScope scope(logger, "OAMManager::executeCommand"); }
     Logger(logger).forcedLog(ERROR_LOG_LEVEL, "without id");
+    target.setLogLevel(DEBUG_LOG_LEVEL);
+    { TraceScope scope(logger, "OAMManager::stop"); }
     target.removeAppender(appender);
-    EXPECT_EQ(pAppender->m_vLines, (std::vector<std::string>{"with id [OAMManager-1]",
-                                                             "through the base [OAMManager-1]", "without id []"}));
+    target.setLogLevel(NOT_SET_LOG_LEVEL);
+    EXPECT_EQ(pAppender->m_vLines,
+              (std::vector<std::string>{"with id [OAMManager-1]", "ENTER: OAMManager::executeCommand [OAMManager-1]",
+                                        "EXIT: OAMManager::executeCommand [OAMManager-1]", "without id []"}));
+}
+
+TEST(Assertion, OnlyAFailedConditionIsLoggedOnItsLoggerWhateverItsLevelAndCapturedFromAnyThread)
+{
+    Logger logger("linkhaven.test.assert");
+    LogCapture defaultCapture("linkhaven.assert"), ownCapture("linkhaven.test.assert");
+    logger.setLogLevel(log4cplus::OFF_LOG_LEVEL);
+    AssertionCapture assertions;
+    EXPECT_TRUE(Assertion(true, "x > 0", __FILE__, __LINE__));
+    EXPECT_FALSE(Assertion(false, "m_nameRegex != 0", "/src/oam/channel/ChannelRegexMatch.cpp", 36));
+    std::thread([&logger] { Assertion(false, "m_uiNumExecuterLeft > 0", "CmdExecSM.cpp", 12, logger); }).join();
+    Fallible<long> lTimerId;
+    EXPECT_EQ(lTimerId.value(), 0) << "an invalid value reads as the default, and is reported";
+    lTimerId = 7L;
+    EXPECT_EQ(static_cast<long>(lTimerId), 7);
+    lTimerId.invalidate();
+    EXPECT_FALSE(lTimerId.valid());
+
+    EXPECT_TRUE(defaultCapture.contains(ERROR_LOG_LEVEL, "Assertion failed: m_nameRegex != 0 (ChannelRegexMatch.cpp:36)"));
+    EXPECT_TRUE(ownCapture.contains(ERROR_LOG_LEVEL, "Assertion failed: m_uiNumExecuterLeft > 0 (CmdExecSM.cpp:12)"));
+    std::vector<std::string> vReports;
+    for (const AssertionReport& report : assertions.reports())
+        vReports.push_back(report.strCondition + " " + report.strFile + ":" + std::to_string(report.nLine) + " " +
+                           report.strLogger);
+    ASSERT_EQ(vReports.size(), 3u);
+    EXPECT_EQ(vReports[0], "m_nameRegex != 0 /src/oam/channel/ChannelRegexMatch.cpp:36 linkhaven.assert");
+    EXPECT_EQ(vReports[1], "m_uiNumExecuterLeft > 0 CmdExecSM.cpp:12 linkhaven.test.assert");
+    EXPECT_EQ(vReports[2].substr(0, 8), "valid() ");
 }

@@ -40,22 +40,6 @@ class DefinedConfigurationTest : public ::testing::Test
 };
 } // namespace
 
-TEST(Configuration, WithoutDefinitionsHoldsExactlyWhatWasSet)
-{
-    RWConfiguration config;
-    EXPECT_TRUE(config.setValue("gw.port", ParameterValue(18081L)));
-    EXPECT_TRUE(config.setValue("gw.name", ParameterValue(std::string("edge-1"))));
-    EXPECT_TRUE(config.setValue("gw.big", ParameterValue(1L << 40)));
-    EXPECT_FALSE(config.setValue("gw.empty", ParameterValue()));
-    EXPECT_FALSE(config.setValue("", ParameterValue(1L)));
-    std::string strPort;
-    EXPECT_TRUE(config.getString("gw.port", strPort) && strPort == "18081");
-    int nValue = -1;
-    EXPECT_FALSE(config.getInt("gw.name", nValue) || config.getInt("gw.big", nValue) || config.hasParameter("gw.x"));
-    EXPECT_EQ(nValue, -1);
-    EXPECT_EQ(textOf(config), "gw.big=1099511627776\ngw.name=edge-1\ngw.port=18081");
-}
-
 TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedAndDefaultsStandIn)
 {
     EXPECT_EQ(textOf(m_config), "gw.address=\ngw.channels=30\ngw.licence=\ngw.password=******\ngw.port=\n"
@@ -74,6 +58,10 @@ TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedA
         {"gw.port", ParameterValue(2.5), false, ParameterValue()},
         {"gw.port", ParameterValue(std::string("18081")), true, ParameterValue(18081L)},
         {"gw.channels", ParameterValue(90L), false, ParameterValue(30L)}, // read-only at run time
+        {"gw.name", ParameterValue(std::string("edge-1")), true, ParameterValue(std::string("edge-1"))}, // undefined
+        {"gw.big", ParameterValue(1L << 40), true, ParameterValue(1L << 40)},
+        {"gw.empty", ParameterValue(), false, ParameterValue()},
+        {"", ParameterValue(1L), false, ParameterValue()},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(std::string(row.szName) + "=" + row.given.getText());
@@ -82,6 +70,11 @@ TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedA
         EXPECT_EQ(m_config.getValue(row.szName, value), row.read.hasValue());
         EXPECT_EQ(value, row.read);
     }
+    int nValue = -1;
+    EXPECT_FALSE(m_config.getInt("gw.name", nValue) || m_config.getInt("gw.big", nValue) || m_config.hasParameter("gw.x"));
+    EXPECT_EQ(nValue, -1);
+    EXPECT_EQ(textOf(m_config), "gw.address=18082\ngw.big=1099511627776\ngw.channels=30\ngw.licence=\ngw.name=edge-1\n"
+                                "gw.password=******\ngw.port=18081\ngw.threshold=80.0");
 }
 
 TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTheFirstFault)
@@ -144,20 +137,14 @@ TEST(ParameterInfoDB, RefusesBadDefinitionsAndAcceptsTheSameOneTwice)
     EXPECT_EQ(db.getParameterNames(), StringVector{"gw.period"});
 }
 
-TEST(GlobalConfig, BothHandlesReachOneConfigurationThatKnowsTheHostsParameters)
-{
-    EXPECT_EQ(static_cast<ROConfiguration*>(GlobalConfig::getInstance().get()),
-              static_cast<ROConfiguration*>(RWGlobalConfig::getInstance().get()));
-    std::string strMode;
-    int nTimeout = 0;
-    EXPECT_TRUE(GlobalConfig::getInstance()->getString("linkhaven.run.mode", strMode) && strMode == "production");
-    EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.startTimeoutSec", nTimeout) && nTimeout == 30);
-}
-
-TEST(GlobalConfig, ReadsAndWritesFromManyThreadsSeeWholeValuesInOrder)
+TEST(GlobalConfig, BothHandlesReachOneConfigurationWhoseReadersSeeWholeValuesInOrder)
 {
     const TSHandle<RWGlobalConfig> writer = RWGlobalConfig::getInstance();
     const TSHandle<ROConfiguration> reader = GlobalConfig::getInstance();
+    std::string strMode;
+    int nTimeout = 0;
+    EXPECT_TRUE(reader->getString("linkhaven.run.mode", strMode) && strMode == "production");
+    EXPECT_TRUE(reader->getInt("linkhaven.startTimeoutSec", nTimeout) && nTimeout == 30);
     ASSERT_TRUE(writer->setValue("test.counter", ParameterValue(0L)));
     constexpr long LAST = 2000;
     std::atomic<bool> bReaderFailed{false};

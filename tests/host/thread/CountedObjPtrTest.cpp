@@ -18,7 +18,7 @@ struct DerivedCounted : public Counted
 };
 } // namespace
 
-TEST(CountedObjPtr, TheLastHandleDeletesTheObjectExactlyOnce)
+TEST(CountedObjPtr, TheLastHandleOnAnyThreadDeletesTheObjectExactlyOnce)
 {
     Counted::s_deletions = 0;
     CountedObjPtr<Counted> kept;
@@ -34,27 +34,18 @@ TEST(CountedObjPtr, TheLastHandleDeletesTheObjectExactlyOnce)
     kept = CountedObjPtr<Counted>();
     EXPECT_EQ(Counted::s_deletions, 1);
 
-    CountedObjPtr<DerivedCounted, TSReferenceCount> derived(new DerivedCounted);
-    CountedObjPtr<Counted, TSReferenceCount> base(derived);
-    derived.reset();
-    EXPECT_EQ(Counted::s_deletions, 1) << "the handle on the base shares the count";
-    base.reset();
-    EXPECT_EQ(Counted::s_deletions, 2);
-}
-
-TEST(CountedObjPtr, ThreadSafeCountDeletesOnceWhenHandlesGoOnManyThreads)
-{
-    Counted::s_deletions = 0;
     std::vector<std::thread> vThreads;
     {
-        CountedObjPtr<Counted, TSReferenceCount> shared(new Counted);
+        CountedObjPtr<DerivedCounted, TSReferenceCount> derived(new DerivedCounted);
+        // The handle on the base shares the derived handles' count.
+        CountedObjPtr<Counted, TSReferenceCount> base(derived);
         for (int i = 0; i < 4; ++i)
-            vThreads.emplace_back([handle = shared] {
+            vThreads.emplace_back([handle = i % 2 ? base : CountedObjPtr<Counted, TSReferenceCount>(derived)] {
                 for (int j = 0; j < 10000; ++j)
                     CountedObjPtr<Counted, TSReferenceCount> copy(handle);
             });
     }
     for (std::thread& thread : vThreads)
         thread.join();
-    EXPECT_EQ(Counted::s_deletions, 1);
+    EXPECT_EQ(Counted::s_deletions, 2);
 }

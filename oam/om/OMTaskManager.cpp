@@ -27,6 +27,8 @@ OMTaskManager::OMTaskManager(const char* in_szTaskName)
 OMTaskManager::~OMTaskManager()
 {
     endThreadForDestruction();
+    // Tasks still winding down from a kill stop telling this manager before any of its parts goes.
+    clearTasks();
 }
 
 bool OMTaskManager::getOM(const char* in_szOMName, OMObserver* in_pObserver)

@@ -20,7 +20,8 @@ class OMTaskManager : public virtual StopKillExitTaskManager,
     static constexpr const char* STATE_OM_NAME = "linkhaven.om.taskManager.state";
 
     explicit OMTaskManager(const char* in_szTaskName);
-    // Ends a thread that the host left running before the OM table goes.
+    // Ends a thread that the host left running before the OM table goes, and stops listening to
+    // the tasks.
     ~OMTaskManager() override;
 
     // Any thread: queues the request with the tag "OMTaskManager::getOM".

@@ -87,6 +87,7 @@ TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTh
         std::string strText;
     };
     const Case cases[] = {
+        {{"-v"}, "mandatory parameter gw.licence is not set", ""},
         {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set",
           "gw.threshold=75"},
          "",
@@ -110,11 +111,6 @@ TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTh
             EXPECT_EQ(textOf(m_config), row.strText);
         }
     }
-    RWConfiguration fresh(&m_db);
-    const char* argv[] = {"gateway"};
-    std::string strError;
-    EXPECT_FALSE(fresh.loadFromArguments(1, argv, strError));
-    EXPECT_EQ(strError, "mandatory parameter gw.licence is not set");
 }
 
 TEST(ParameterInfoDB, RefusesBadDefinitionsAndAcceptsTheSameOneTwice)

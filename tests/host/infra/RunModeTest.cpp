@@ -5,23 +5,17 @@
 #include "host/core/Logger.h"
 #include "host/infra/RWGlobalConfig.h"
 
-TEST(RunMode, NamesParseInAnyCaseAndAnythingElseIsNoRunMode)
+TEST(RunMode, NamesParseInAnyCaseAndSwitchingPutsTheModesLoggingConfigurationInForce)
 {
-    const std::pair<const char*, RunMode> cases[] = {{"production", PRODUCTION_RUN_MODE},
-                                                     {"Maintenance", MAINTENANCE_RUN_MODE},
-                                                     {"none", NO_RUN_MODE},
-                                                     {"maint", NO_RUN_MODE}};
+    const std::pair<const char*, RunMode> cases[] = {
+        {"production", PRODUCTION_RUN_MODE}, {"Maintenance", MAINTENANCE_RUN_MODE}, {"none", NO_RUN_MODE}, {"maint", NO_RUN_MODE}};
     for (const auto& [szText, mode] : cases)
         EXPECT_EQ(parseRunModeString(szText), mode) << szText;
     EXPECT_STREQ(getRunModeString(MAINTENANCE_RUN_MODE), "maintenance");
-}
 
-TEST(RunMode, SwitchingPutsTheModesLoggingConfigurationInForce)
-{
     const TSHandle<RWGlobalConfig> config = RWGlobalConfig::getInstance();
     EXPECT_FALSE(config->setRunMode(NO_RUN_MODE));
     EXPECT_TRUE(config->setRunMode(PRODUCTION_RUN_MODE)); // no logging configuration: nothing changes
-
     const std::string strFile = ::testing::TempDir() + "linkhaven-runmode-" + std::to_string(getpid());
     std::ofstream(strFile) << "log4cplus.logger.linkhaven.test.runmode=DEBUG\n";
     ASSERT_TRUE(config->setValue("linkhaven.log.config.maintenance", ParameterValue(strFile)));

@@ -53,7 +53,7 @@ class Timers : public ::testing::Test
             m_taskThread = std::this_thread::get_id();
             m_scheduledAt = Clock::now();
             lId = m_task.scheduleTimer(in_pProcessor, &m_iData, in_delay, in_interval, in_ulCount);
-            if (in_pProcessor)
+            if (lId >= 0) // a refused processor is already deleted
                 in_pProcessor->m_lOwnTimerId = lId;
         }));
         return lId;

@@ -6,109 +6,71 @@
 #include "oam/channel/ChannelRegexMatch.h"
 #include "tests/support/LogCapture.h"
 
-using ChannelOpType = ObjectWithChannelOps::ChannelOpType;
+using Ops = ObjectWithChannelOps;
 
-namespace {
-// The parsed value, or -1 for an empty result.
-int parsed(const char* in_szText)
+// The first three rows are the texts the values are given as.
+TEST(ChannelOpType, TextsParseBackFirstLetterAsWrittenRestWithoutCaseAndOtherWordsNameNothingUnlogged)
 {
-    const Fallible<ChannelOpType> result = parseChannelOpTypeString(in_szText);
-    return result.valid() ? static_cast<int>(result.value()) : -1;
-}
-} // namespace
-
-TEST(ChannelOpTypeParsing, FirstLetterAsWrittenRestWithoutCase)
-{
-    EXPECT_EQ(parsed("is"), ObjectWithChannelOps::PUT_IN_SERVICE_OP);
-    EXPECT_EQ(parsed("iN-SeRvIcE"), ObjectWithChannelOps::PUT_IN_SERVICE_OP);
-    EXPECT_EQ(parsed("oos"), ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP);
-    EXPECT_EQ(parsed("oUT-OF-SERVICE"), ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP);
-    EXPECT_EQ(parsed("pUT-IN-service"), ObjectWithChannelOps::PUT_IN_SERVICE_OP);
-    EXPECT_EQ(parsed("qUIESCE"), ObjectWithChannelOps::QUIESCE_OP);
-    for (const char* szNothing : {"IS", "Quiesce", "OUT-OF-SERVICE", "put-in-service ", "i", "o", "q", "p", "",
-                                  "isx", "in-servic", "x-in-service", "put-quiesce"})
-        EXPECT_EQ(parsed(szNothing), -1) << '"' << szNothing << '"';
-    EXPECT_EQ(parsed(nullptr), -1);
-}
-
-TEST(ChannelOpTypeParsing, ATextThatNamesNoOperationIsNotLogged)
-{
+    const std::pair<const char*, int> cases[] = {
+        {"quiesce", Ops::QUIESCE_OP}, {"put-out-of-service", Ops::PUT_OUT_OF_SERVICE_OP}, {"put-in-service", Ops::PUT_IN_SERVICE_OP},
+        {"is", Ops::PUT_IN_SERVICE_OP}, {"iN-SeRvIcE", Ops::PUT_IN_SERVICE_OP}, {"oos", Ops::PUT_OUT_OF_SERVICE_OP},
+        {"oUT-OF-SERVICE", Ops::PUT_OUT_OF_SERVICE_OP}, {"pUT-IN-service", Ops::PUT_IN_SERVICE_OP}, {"qUIESCE", Ops::QUIESCE_OP},
+        {"IS", -1}, {"Quiesce", -1}, {"OUT-OF-SERVICE", -1}, {"put-in-service ", -1}, {"i", -1}, {"p", -1}, {"", -1},
+        {"isx", -1}, {"in-servic", -1}, {"x-in-service", -1}, {"put-quiesce", -1}, {nullptr, -1}};
     LogCapture capture;
-    EXPECT_EQ(parsed("restart"), -1);
-    EXPECT_EQ(parsed(nullptr), -1);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto [szText, nExpected] = cases[i];
+        SCOPED_TRACE(szText ? szText : "(null)");
+        const Fallible<Ops::ChannelOpType> parsed = parseChannelOpTypeString(szText);
+        EXPECT_EQ(parsed.valid() ? static_cast<int>(parsed.value()) : -1, nExpected);
+        if (i < 3) {
+            EXPECT_STREQ(getChannelOpTypeString(static_cast<Ops::ChannelOpType>(nExpected)), szText);
+        }
+    }
+    EXPECT_STREQ(getChannelOpTypeString(static_cast<Ops::ChannelOpType>(3)), "ChannelOpType???");
     EXPECT_TRUE(capture.lines().empty());
 }
 
-TEST(ChannelOpTypeParsing, EveryValueParsesBackFromItsOwnText)
+TEST(ChannelRegexMatch, EachPatternReplacesTheLastAndSearchesAnywhereCaseSensitively)
 {
-    for (ChannelOpType type : {ObjectWithChannelOps::QUIESCE_OP, ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP,
-                               ObjectWithChannelOps::PUT_IN_SERVICE_OP})
-        EXPECT_EQ(parsed(getChannelOpTypeString(type)), type);
-    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::QUIESCE_OP), "quiesce");
-    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::PUT_OUT_OF_SERVICE_OP), "put-out-of-service");
-    EXPECT_STREQ(getChannelOpTypeString(ObjectWithChannelOps::PUT_IN_SERVICE_OP), "put-in-service");
-    EXPECT_STREQ(getChannelOpTypeString(static_cast<ChannelOpType>(3)), "ChannelOpType???");
-    EXPECT_STREQ(getChannelOpTypeString(static_cast<ChannelOpType>(-1)), "ChannelOpType???");
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"1", "span1-ch3", true}, {"1", "ch2", false}, {"^ch1$", "ch1", true}, {"^ch1$", "ch10", false},
+        {"^ch1$", "span1-ch1", false}, {"CH", "ch1", false}};
+    Ops::ChannelRegexMatch match;
+    for (const auto& [szPattern, szName, bSelected] : cases) {
+        SCOPED_TRACE(std::string(szPattern) + " on " + szName);
+        ASSERT_TRUE(match.initialize(szPattern));
+        EXPECT_EQ(match(szName), bSelected);
+    }
 }
 
-TEST(ChannelRegexMatch, SearchesAnywhereCaseSensitivelyWithItsOwnAnchors)
+// A malformed pattern, then a pattern that backtracks without end: the library's message is logged
+// and nothing is selected.
+TEST(ChannelRegexMatch, ErrorsOfTheLibraryAreLoggedAndSelectNothing)
 {
-    ObjectWithChannelOps::ChannelRegexMatch match;
-    ASSERT_TRUE(match.initialize("1"));
-    EXPECT_TRUE(match("span1-ch3"));
-    EXPECT_TRUE(match("ch10"));
-    EXPECT_FALSE(match("ch2"));
-
-    // A second pattern replaces the first.
-    ASSERT_TRUE(match.initialize("^ch1$"));
-    EXPECT_TRUE(match("ch1"));
-    EXPECT_FALSE(match("ch10"));
-    EXPECT_FALSE(match("span1-ch1"));
-
-    ASSERT_TRUE(match.initialize("CH"));
-    EXPECT_FALSE(match("ch1"));
-}
-
-TEST(ChannelRegexMatch, FailedInitializeLeavesNoPatternAndLogsTheLibraryMessage)
-{
-    ObjectWithChannelOps::ChannelRegexMatch match;
-    ASSERT_TRUE(match.initialize("ch"));
-    LogCapture capture("linkhaven.oam.ObjectWithChannelOps");
-    EXPECT_FALSE(match.initialize("ch(1"));
-    ASSERT_EQ(capture.lines().size(), 1u);
-    EXPECT_EQ(capture.lines()[0].level, ERROR_LOG_LEVEL);
-    std::string strLibraryMessage;
+    std::string strMalformed;
     try {
         BoostRegex("ch(1", 0);
     } catch (const std::runtime_error& e) {
-        strLibraryMessage = e.what();
+        strMalformed = e.what();
     }
-    EXPECT_FALSE(strLibraryMessage.empty());
-    EXPECT_EQ(capture.lines()[0].strMessage, strLibraryMessage);
-
-    AssertionCapture assertions;
-    EXPECT_FALSE(match("ch1"));
-    EXPECT_EQ(assertions.conditions(), (StringVector{"m_nameRegex != 0"}));
-}
-
-TEST(ChannelRegexMatch, MatchingWithoutAPatternReportsTheAssertion)
-{
-    AssertionCapture assertions;
-    const ObjectWithChannelOps::ChannelRegexMatch match;
-    EXPECT_FALSE(match("ch1"));
-    EXPECT_EQ(assertions.conditions(), (StringVector{"m_nameRegex != 0"}));
-}
-
-TEST(ChannelRegexMatch, EngineGivingUpSelectsNothingAndLogsTheError)
-{
-    ObjectWithChannelOps::ChannelRegexMatch match;
+    Ops::ChannelRegexMatch match;
+    ASSERT_TRUE(match.initialize("ch"));
+    {
+        LogCapture capture("linkhaven.oam.ObjectWithChannelOps");
+        AssertionCapture assertions;
+        EXPECT_FALSE(match.initialize("ch(1"));
+        EXPECT_FALSE(match("ch1")) << "the old pattern is gone";
+        EXPECT_EQ(assertions.conditions(), (StringVector{"m_nameRegex != 0"}));
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_EQ(capture.lines()[0].level, ERROR_LOG_LEVEL);
+        EXPECT_EQ(capture.lines()[0].strMessage, strMalformed);
+    }
     ASSERT_TRUE(match.initialize("(a*)*(b*)*(c*)*$x"));
     LogCapture capture("linkhaven.oam.ObjectWithChannelOps");
     EXPECT_FALSE(match(std::string(4096, 'a').c_str()));
     ASSERT_EQ(capture.lines().size(), 1u);
     EXPECT_EQ(capture.lines()[0].level, ERROR_LOG_LEVEL);
-    EXPECT_EQ(capture.lines()[0].strMessage.rfind(
-                  "The complexity of matching the regular expression exceeded predefined bounds.", 0),
-              0u)
+    EXPECT_EQ(capture.lines()[0].strMessage.rfind("The complexity of matching the regular expression exceeded predefined bounds.", 0), 0u)
         << capture.lines()[0].strMessage;
 }

@@ -2,7 +2,6 @@
 // An observer that counts what it is told and when it is deleted; the tally outlives it.
 
 #include <atomic>
-#include <mutex>
 
 #include "oam/command/OAMCmdExecObserver.h"
 #include "tests/host/thread/CountDownLatch.h"
@@ -10,18 +9,15 @@
 class CountingObserver : public OAMCmdExecObserver
 {
   public:
+    // Written on the task thread; read once the test has met that thread (a flush or a latch).
     struct Tally
     {
         std::atomic<int> nSuccess{0}, nFailure{0}, nDeleted{0};
-        std::mutex mutex;
         SoapOAM__OAMCommandExecResult lastResult;
         StringVector vLastSupported;
     };
 
-    explicit CountingObserver(Tally& io_tally, CountDownLatch* in_pDeleted = nullptr)
-        : m_tally(io_tally), m_pDeleted(in_pDeleted)
-    {
-    }
+    explicit CountingObserver(Tally& io_tally, CountDownLatch* in_pDeleted = nullptr) : m_tally(io_tally), m_pDeleted(in_pDeleted) {}
     ~CountingObserver() override
     {
         ++m_tally.nDeleted;
@@ -30,14 +26,12 @@ class CountingObserver : public OAMCmdExecObserver
     }
     bool executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result) override
     {
-        std::lock_guard<std::mutex> lock(m_tally.mutex);
         m_tally.lastResult = in_result;
         ++m_tally.nSuccess;
         return true;
     }
     bool executeCommandFailure(const StringVector& in_vSupported) override
     {
-        std::lock_guard<std::mutex> lock(m_tally.mutex);
         m_tally.vLastSupported = in_vSupported;
         ++m_tally.nFailure;
         return true;

@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <future>
-#include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "host/core/Assertion.h"
@@ -25,15 +25,14 @@ SoapOAMCommand commandOf(const char* in_szName, std::initializer_list<const char
     return cmd;
 }
 
-// "echo text [more]": writes its arguments back; the first must not be "bad".
+// "echo text [more]": runs the test's hook, then writes its arguments back; rejects none and "bad".
 class EchoHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
 {
   public:
-    explicit EchoHandler(std::atomic<int>& io_executions) : m_executions(io_executions) {}
-
+    explicit EchoHandler(std::function<void()> in_hook) : m_hook(std::move(in_hook)) {}
     bool executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) override
     {
-        ++m_executions;
+        m_hook();
         for (uint64_t i = 0; i < in_cmd.getNumArg(); ++i)
             io_result.m_strStatusText += (i ? " " : "") + std::string(in_cmd.getArg(i));
         return true;
@@ -41,38 +40,13 @@ class EchoHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
     std::ostream& printUsage(std::ostream& io_os) const override { return io_os << "echo text [more]"; }
     bool checkUsage(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) const override
     {
-        if (in_cmd.getNumArg() == 0)
-            return false;
-        if (std::string(in_cmd.getArg(0)) == "bad") {
-            io_result.m_strStatusText += "Invalid text : bad";
-            return false;
-        }
-        return true;
+        if (in_cmd.getNumArg() > 0 && std::string(in_cmd.getArg(0)) == "bad")
+            io_result.m_strStatusText = "Invalid text : bad";
+        return in_cmd.getNumArg() > 0 && io_result.m_strStatusText.empty();
     }
 
   private:
-    std::atomic<int>& m_executions;
-};
-
-// Holds the task thread until the test opens the gate.
-class GateHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
-{
-  public:
-    GateHandler(CountDownLatch& io_entered, CountDownLatch& io_gate) : m_entered(io_entered), m_gate(io_gate) {}
-
-    bool executeCommand(const OAMCommand&, SoapOAM__OAMCommandExecResult& io_result) override
-    {
-        m_entered.countDown();
-        m_gate.wait();
-        io_result.m_strStatusText = "late";
-        return true;
-    }
-    std::ostream& printUsage(std::ostream& io_os) const override { return io_os << "gate"; }
-    bool checkUsage(const OAMCommand&, SoapOAM__OAMCommandExecResult&) const override { return true; }
-
-  private:
-    CountDownLatch& m_entered;
-    CountDownLatch& m_gate;
+    std::function<void()> m_hook;
 };
 
 uint64_t liveBlocks(const char* in_szAccount)
@@ -84,83 +58,80 @@ uint64_t liveBlocks(const char* in_szAccount)
 class StartedExecuterTest : public ::testing::Test
 {
   protected:
-    StartedExecuterTest() : task("exec-task")
+    StartedExecuterTest()
     {
-        task.addHandler("echo", new EchoHandler(executions));
-        task.addHandler("gate", new GateHandler(entered, gate));
+        task.addHandler("echo", new EchoHandler([this] { ++executions; }));
+        // Holds the task thread until the test opens the gate.
+        task.addHandler("gate", new EchoHandler([this] { entered.countDown(); gate.wait(); }));
+        task.addHandler("throw", new EchoHandler([] { throw std::runtime_error("handler bug"); }));
+        EXPECT_TRUE(task.start() && task.waitForStart());
     }
-    void SetUp() override
-    {
-        ASSERT_TRUE(task.start());
-        ASSERT_TRUE(task.waitForStart());
-    }
-    void TearDown() override
+    ~StartedExecuterTest() override
     {
         gate.countDown();
         task.stopKillExit(ACE_Time_Value(10));
     }
-
-    SoapOAM__OAMCommandExecResult run(const SoapOAMCommand& in_cmd, bool in_bExpectAnswer = true)
+    // The answer of a caller on its own thread: whether it came, and its text.
+    std::future<std::pair<bool, std::string>> callAsync(const SoapOAMCommand& in_cmd, ACE_Time_Value in_timeout)
     {
-        SoapOAM__OAMCommandExecResult result;
-        EXPECT_EQ(task.executeCommand(in_cmd, result, ACE_Time_Value(60)), in_bExpectAnswer);
-        return result;
+        return std::async(std::launch::async, [this, in_cmd, in_timeout] {
+            SoapOAM__OAMCommandExecResult result;
+            const bool bAnswered = task.executeCommand(in_cmd, result, in_timeout);
+            return std::make_pair(bAnswered, result.m_strStatusText);
+        });
     }
 
     std::atomic<int> executions{0};
     CountDownLatch entered{1};
     CountDownLatch gate{1};
-    TestExecuterTask task;
+    TestExecuterTask task{"exec-task"};
 };
 
 } // namespace
 
-TEST_F(StartedExecuterTest, LocalHandlerRunsAndItsOutputIsTheStatusText)
+TEST_F(StartedExecuterTest, ACommandIsRunByItsHandlerRejectedWithItsUsageOrAnsweredWithTheSupportedNames)
 {
+    struct Case
+    {
+        SoapOAMCommand cmd;
+        bool bSuccess;
+        std::string strText;
+        bool bAnswered = true;
+    };
+    const Case cases[] = {
+        // A handler that throws releases its caller, and the task goes on to the next command.
+        {commandOf("throw", {"x"}), false, "Error", false},
+        {commandOf("echo", {"a", "b"}), true, "a b"},
+        {commandOf("echo"), false, "Incorrect Usage\nusage : echo text [more]"},
+        {commandOf("echo", {"bad"}), false, "Invalid text : bad. Incorrect Usage\nusage : echo text [more]"},
+        {commandOf("nope", {"x"}), false, "Command not supported. Supported commands :\necho\ngate\nthrow"},
+    };
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    const SoapOAM__OAMCommandExecResult result = run(commandOf("echo", {"a", "b"}));
-    EXPECT_TRUE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "a b");
-    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "OAMCmdExecuterTaskImpl::executeCommand_i : echo a b"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strText);
+        SoapOAM__OAMCommandExecResult result;
+        EXPECT_EQ(task.executeCommand(c.cmd, result, ACE_Time_Value::max_time), c.bAnswered);
+        EXPECT_EQ(result.m_bExecSuccess, c.bSuccess);
+        EXPECT_EQ(result.m_strStatusText, c.strText);
+    }
+    EXPECT_EQ(executions, 1) << "only the accepted usage runs";
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "OAMCmdExecuterTaskImpl::executeCommand_i : (echo a b) cmd handled by exec-task"));
-    EXPECT_TRUE(capture.contains(TRACE_LOG_LEVEL, "ENTER: OAMCmdExecuterTaskImpl::executeCommand_i"));
-}
+    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "OAMCmdExecuterTaskImpl::executeCommand_i : (nope x) cmd NOT handled by exec-task"));
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task exec-task : method object OAMCmdExecuterTaskImpl::ExecCmd_MO threw : handler bug"));
 
-TEST_F(StartedExecuterTest, RejectedUsageGivesTheReasonThenTheUsage)
-{
-    SoapOAM__OAMCommandExecResult result = run(commandOf("echo"));
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Incorrect Usage\nusage : echo text [more]");
-
-    result = run(commandOf("echo", {"bad"}));
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Invalid text : bad. Incorrect Usage\nusage : echo text [more]");
-    EXPECT_EQ(executions, 0);
-}
-
-TEST(ExecuterWithoutCommands, UnknownCommandListsNothingAfterTheHeading)
-{
-    TestExecuterTask task("bare-task");
-    ASSERT_TRUE(task.start());
+    TestExecuterTask bare("bare-task");
+    ASSERT_TRUE(bare.start());
     SoapOAM__OAMCommandExecResult result;
-    ASSERT_TRUE(task.executeCommand(commandOf("nope"), result, ACE_Time_Value(60)));
-    EXPECT_FALSE(result.m_bExecSuccess);
+    ASSERT_TRUE(bare.executeCommand(commandOf("nope"), result, ACE_Time_Value(60)));
     EXPECT_EQ(result.m_strStatusText, "Command not supported. Supported commands :");
 }
 
-TEST_F(StartedExecuterTest, UnknownCommandListsTheSupportedCommandsOnePerLine)
-{
-    LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    const SoapOAM__OAMCommandExecResult result = run(commandOf("nope", {"x"}));
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Command not supported. Supported commands :\necho\ngate");
-    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "OAMCmdExecuterTaskImpl::executeCommand_i : (nope x) cmd NOT handled by exec-task"));
-}
-
-TEST_F(StartedExecuterTest, ObserverIsToldOnceAndDeletedOnce)
+TEST_F(StartedExecuterTest, AnObserverIsToldOnceAndDeletedOnceAndWithoutOneALocalCommandDoesNotRun)
 {
     CountingObserver::Tally tally;
     CountDownLatch deleted(2);
+    EXPECT_TRUE(task.executeCommand(commandOf("echo", {"a"}), nullptr));
+    EXPECT_TRUE(task.executeCommand(commandOf("nope"), nullptr));
     ASSERT_TRUE(task.executeCommand(commandOf("echo", {"hi"}), new CountingObserver(tally, &deleted)));
     ASSERT_TRUE(task.executeCommand(commandOf("nope"), new CountingObserver(tally, &deleted)));
     ASSERT_TRUE(deleted.wait());
@@ -168,53 +139,26 @@ TEST_F(StartedExecuterTest, ObserverIsToldOnceAndDeletedOnce)
     EXPECT_EQ(tally.nFailure, 1);
     EXPECT_EQ(tally.nDeleted, 2);
     EXPECT_EQ(tally.lastResult.m_strStatusText, "hi");
-    EXPECT_EQ(tally.vLastSupported, (StringVector{"echo", "gate"}));
-}
-
-TEST_F(StartedExecuterTest, NullObserverMeansALocalCommandIsNotExecuted)
-{
-    EXPECT_TRUE(task.executeCommand(commandOf("echo", {"a"}), nullptr));
-    EXPECT_TRUE(task.executeCommand(commandOf("nope"), nullptr));
-    // Queued behind both: once it has run, so have they, and neither routing failed.
+    EXPECT_EQ(tally.vLastSupported, (StringVector{"echo", "gate", "throw"}));
     int nFailures = -1;
     ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { nFailures = task.m_nMOFailures; }));
-    EXPECT_EQ(executions, 0);
     EXPECT_EQ(nFailures, 0);
-}
-
-TEST_F(StartedExecuterTest, MaxTimeWaitsUntilTheTaskAnswers)
-{
-    auto answer = std::async(std::launch::async, [&] {
-        SoapOAM__OAMCommandExecResult result;
-        const bool bAnswered = task.executeCommand(commandOf("gate"), result, ACE_Time_Value::max_time);
-        return std::make_pair(bAnswered, result.m_strStatusText);
-    });
-    ASSERT_TRUE(entered.wait());
-    gate.countDown();
-    EXPECT_EQ(answer.get(), std::make_pair(true, std::string("late")));
+    EXPECT_EQ(executions, 1);
 }
 
 TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
 {
-    auto gated = std::async(std::launch::async, [&] {
-        SoapOAM__OAMCommandExecResult result;
-        return task.executeCommand(commandOf("gate"), result, ACE_Time_Value::max_time);
-    });
+    auto gated = callAsync(commandOf("gate", {"late"}), ACE_Time_Value::max_time);
     ASSERT_TRUE(entered.wait());
     // Nearly endless, which must not wrap around into no wait at all.
-    const ACE_Time_Value centuries(ACE_Time_Value::max_time.sec() - 10);
-    auto dropped = std::async(std::launch::async, [&] {
-        SoapOAM__OAMCommandExecResult result;
-        const bool bAnswered = task.executeCommand(commandOf("echo", {"x"}), result, centuries);
-        return std::make_pair(bAnswered, result.m_strStatusText);
-    });
+    auto dropped = callAsync(commandOf("echo", {"x"}), ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
     while (task.getActivationQueue()->method_count() == 0)
         std::this_thread::yield();
     // The kill runs once the gate opens, and the echo behind it goes unrun with the thread.
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     ASSERT_TRUE(task.kill());
     gate.countDown();
-    EXPECT_TRUE(gated.get());
+    EXPECT_EQ(gated.get(), std::make_pair(true, std::string("late")));
     EXPECT_EQ(dropped.get(), std::make_pair(false, std::string("Error")));
     EXPECT_EQ(executions, 0);
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : no answer will come"));
@@ -224,13 +168,9 @@ TEST_F(StartedExecuterTest, TimeOutLeavesErrorAndTheLateAnswerChangesNothing)
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
-    result.m_bExecSuccess = true;
     EXPECT_FALSE(task.executeCommand(commandOf("gate", {"1"}), result, ACE_Time_Value(0, 20000)));
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Error");
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command gate 1 : Timer expired"))
         << ::testing::PrintToString(capture.messages());
-
     ASSERT_TRUE(entered.wait());
     gate.countDown();
     ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {}));
@@ -262,41 +202,23 @@ TEST(ExecuterNeverStarted, QueuedCommandDropsItsObserverUntoldWithTheTask)
     EXPECT_EQ(liveBlocks("ExecCmd_MO"), ulMethodObjects);
 }
 
-namespace {
-
-// Asks its own task, synchronously and without a time-out, for another command.
-class AskOwnTaskHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
-{
-  public:
-    explicit AskOwnTaskHandler(SynchronousOAMCmdExecuter& io_task) : m_task(io_task) {}
-
-    bool executeCommand(const OAMCommand&, SoapOAM__OAMCommandExecResult& io_result) override
-    {
-        SoapOAM__OAMCommandExecResult inner;
-        const bool bAnswered = m_task.executeCommand(commandOf("echo", {"x"}), inner, ACE_Time_Value::max_time);
-        io_result.m_strStatusText = (bAnswered ? "answered: " : "refused: ") + inner.m_strStatusText;
-        return true;
-    }
-    std::ostream& printUsage(std::ostream& io_os) const override { return io_os << "ask-own-task"; }
-    bool checkUsage(const OAMCommand&, SoapOAM__OAMCommandExecResult&) const override { return true; }
-
-  private:
-    SynchronousOAMCmdExecuter& m_task;
-};
-
-} // namespace
-
 TEST(ExecuterOnItsOwnThread, SynchronousCommandIsQueuedWithoutWaitingForItself)
 {
     std::atomic<int> executions{0};
     TestExecuterTask task("self-asking");
-    task.addHandler("echo", new EchoHandler(executions));
-    task.addHandler("ask-own-task", new AskOwnTaskHandler(task));
+    task.addHandler("echo", new EchoHandler([&] { ++executions; }));
+    // Asks its own task, synchronously and without a time-out, for another command.
+    SoapOAM__OAMCommandExecResult inner;
+    bool bInnerAnswered = true;
+    task.addHandler("ask-own-task", new EchoHandler([&] {
+                        bInnerAnswered = task.executeCommand(commandOf("echo", {"x"}), inner, ACE_Time_Value::max_time);
+                    }));
     ASSERT_TRUE(task.start());
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
-    ASSERT_TRUE(task.executeCommand(commandOf("ask-own-task"), result, ACE_Time_Value(60)));
-    EXPECT_EQ(result.m_strStatusText, "refused: Error");
+    ASSERT_TRUE(task.executeCommand(commandOf("ask-own-task", {"x"}), result, ACE_Time_Value(60)));
+    EXPECT_FALSE(bInnerAnswered);
+    EXPECT_EQ(inner.m_strStatusText, "Error");
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : Resource deadlock avoided"));
     // The queued command runs after the handler that asked for it.
     ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {}));

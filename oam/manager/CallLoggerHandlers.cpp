@@ -19,7 +19,7 @@ bool OAMManager::SetCallLoggerModeHandler::executeCommand(const OAMCommand& in_c
         return false;
     const std::string strStatus = argument(in_cmd, 0);
     const bool bWanted = strStatus == ENABLED;
-    // A status already in force is not set again: enabling would reopen the file.
+    // Only a change is asked for: a status already in force is left untouched.
     if (bWanted != CallLogger::isEnabled() && !CallLogger::setMode(bWanted))
         return refuse(io_result, "Failed to set new call logger status to : " + strStatus);
     io_result.m_strStatusText = "Success";

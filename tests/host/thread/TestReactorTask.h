@@ -2,6 +2,7 @@
 // A reactor task that records its hooks, in order, on its own thread, and an observer of tasks'
 // states. Read m_vEvents through runOnTaskThread while the task runs, or once waitUntilDone has returned.
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -52,16 +53,31 @@ class TestReactorTask : public StaticReactorTaskImpl
     const bool m_bDeferStop;
 };
 
-// Lines "<task> <STATE>", in the order the watched tasks changed; counts m_awaited down at m_strAwaited.
+// Lines "<task> <STATE>" as the watched tasks change. A starting task's line also tells the states of
+// the tasks watched before it, a stopping task's those of the tasks after it, as an ordered group
+// must keep them; a recorder of starts and stops only notes nothing else, so that its lines come in
+// one order. Counts m_awaited down at the line m_strAwaited.
 struct StateRecorder : public TaskObserver
 {
-    void watch(TaskWithState& io_task) { io_task.addTaskObserver(this); }
+    explicit StateRecorder(bool in_bStartsAndStopsOnly = false) : m_bStartsAndStopsOnly(in_bStartsAndStopsOnly) {}
+    void watch(TaskWithState& io_task)
+    {
+        m_vpTasks.push_back(&io_task);
+        io_task.addTaskObserver(this);
+    }
     void newTaskState(TaskWithState& io_task, Task::State in_state) override
     {
-        const std::string strLine = io_task.getTaskName() + " " + Task::getStateString(in_state);
+        const bool bStarting = in_state == Task::STARTING_STATE, bStopping = in_state == Task::STOPPING_STATE;
+        if (m_bStartsAndStopsOnly && !bStarting && !bStopping)
+            return;
+        const std::size_t uiSelf = std::find(m_vpTasks.begin(), m_vpTasks.end(), &io_task) - m_vpTasks.begin();
+        std::string strLine = io_task.getTaskName() + " " + Task::getStateString(in_state);
+        for (std::size_t i = 0; i < m_vpTasks.size(); ++i)
+            if ((bStarting && i < uiSelf) || (bStopping && i > uiSelf))
+                strLine += ", " + m_vpTasks[i]->getTaskName() + " " + Task::getStateString(m_vpTasks[i]->getTaskState());
         std::lock_guard<std::mutex> lock(m_mutex);
         m_vLines.push_back(strLine);
-        if (strLine == m_strAwaited)
+        if (strLine.rfind(m_strAwaited, 0) == 0)
             m_awaited.countDown();
     }
     Events lines()
@@ -70,7 +86,9 @@ struct StateRecorder : public TaskObserver
         return m_vLines;
     }
 
-    std::string m_strAwaited; // set before the tasks start
+    const bool m_bStartsAndStopsOnly;
+    std::vector<TaskWithState*> m_vpTasks;
+    std::string m_strAwaited = "-"; // set before the tasks start
     CountDownLatch m_awaited{1};
     std::mutex m_mutex;
     Events m_vLines;

@@ -12,7 +12,16 @@
 #include "host/infra/RWGlobalConfig.h"
 #include "host/thread/CpuMonitor.h"
 #include "host/thread/ThreadChecker.h"
+#include "oam/alarm/AlarmCommands.h"
+#include "oam/alarm/AlarmStateAppender.h"
+#include "oam/alarm/InstallAlarmStateAppender.h"
 #include "oam/command/LastErrorText.h"
+#include "oam/manager/CallLoggerHandlers.h"
+#include "oam/manager/ConfigParamHandlers.h"
+#include "oam/manager/DumpCoreHandler.h"
+#include "oam/manager/GetMemAccountInfoHandler.h"
+#include "oam/manager/LogLevelHandlers.h"
+#include "oam/manager/RunModeHandlers.h"
 
 namespace {
 const char* const LOGGER_NAME = "linkhaven.oam.manager";
@@ -24,20 +33,33 @@ const std::size_t TABLE_BUCKETS = 100;
 } // namespace
 
 OAMManager::OAMManager()
-    : m_logger(AceCleanupLogger::get(LOGGER_NAME)), m_cmdExecutionHandlerHash(TABLE_BUCKETS),
-      m_alarmStateHash(TABLE_BUCKETS)
+    : m_logger(AceCleanupLogger::get(LOGGER_NAME)), m_pAppender(new AlarmStateAppender()),
+      m_cmdExecutionHandlerHash(TABLE_BUCKETS), m_alarmStateHash(TABLE_BUCKETS)
 {
 }
 
 OAMManager::~OAMManager()
 {
+    if (!m_hConfigCache.isNull())
+        m_hConfigCache->removeObserver(this);
+    // From "linkhaven" and "admin" too: left there, it would keep counting for nobody, and its name
+    // would keep a later manager's appender of the same name off those loggers. Only this appender
+    // goes, whatever others of the same name are attached.
+    for (const Logger& logger : {Logger(), Logger("linkhaven"), Logger("admin")}) {
+        log4cplus::Logger log4cplusLogger = logger.getLog4cplusLogger();
+        log4cplusLogger.removeAppender(m_pAppender);
+    }
     Assertion(!m_lCpuMonitorTimerId.valid(), "! m_lCpuMonitorTimerId.valid()", __FILE__, __LINE__, m_logger);
 }
 
 bool OAMManager::initialize(const TSHandle<ROConfiguration>& in_hConfig)
 {
     installAlarmStateAppender();
+    if (!m_hConfigCache.isNull())
+        m_hConfigCache->removeObserver(this);
     configure(in_hConfig);
+    if (!m_hConfigCache.isNull())
+        m_hConfigCache->addObserver(this);
     return true;
 }
 
@@ -45,6 +67,7 @@ void OAMManager::setTaskName(const char* in_szName)
 {
     StaticReactorTaskImpl::setTaskName(in_szName);
     m_logger.setLoggingId(getTaskName());
+    m_pAppender->setName(getTaskName() + " - AlarmStateAppender");
     installAlarmStateAppender();
     populateCmdExecutionHandlerHash();
 }
@@ -52,6 +75,11 @@ void OAMManager::setTaskName(const char* in_szName)
 bool OAMManager::addCmdExecutionHandler(const std::string& in_strName, const CmdExecutionHandlerPtr& in_pHandler)
 {
     TraceScope trace(m_logger, "OAMManager::addCmdExecutionHandler");
+    // A name without a handler would be listed as supported and never run.
+    if (in_pHandler.isNull()) {
+        LH_ERROR(m_logger, "OAMManager::addCmdExecutionHandler : no handler for " << in_strName);
+        return false;
+    }
     return m_cmdExecutionHandlerHash.emplace(in_strName, in_pHandler).second;
 }
 
@@ -195,22 +223,33 @@ bool OAMManager::installCpuMonitor(const ROConfiguration& in_config)
 
 void OAMManager::installAlarmStateAppender()
 {
-    if (!m_pAppender)
-        return;
-    const log4cplus::tstring strName = m_pAppender->getName();
-    for (const char* szLogger : {"linkhaven", "admin"}) {
-        log4cplus::Logger logger = Logger(szLogger).getLog4cplusLogger();
-        if (!logger.getAppender(strName))
-            logger.addAppender(m_pAppender);
-    }
+    ::installAlarmStateAppender(m_pAppender);
 }
 
 void OAMManager::populateCmdExecutionHandlerHash()
 {
-    // Emptied first: a handler that registered itself somewhere lets go before its successor comes.
+    // Emptied first: the "get-alarms" handler unregisters the manager from the alarm registry as it
+    // goes, so its successor must register only after that.
     m_cmdExecutionHandlerHash.clear();
+    auto add = [this](const char* in_szName, CmdExecutionHandler* in_pHandler) {
+        m_cmdExecutionHandlerHash[in_szName] = CmdExecutionHandlerPtr(in_pHandler);
+    };
+    add("set-log-level", new SetLogLevelHandler());
+    add("get-log-level", new GetLogLevelHandler());
+    add("set-run-mode", new SetRunModeHandler(this));
+    add("get-run-mode", new GetRunModeHandler());
+    add("set-call-logger-status", new SetCallLoggerModeHandler());
+    add("get-call-logger-status", new GetCallLoggerStatusHandler());
+    Assertion(m_pAppender != nullptr, "m_pAppender != 0", __FILE__, __LINE__, m_logger);
+    auto* const pHandler = dynamic_cast<AlarmStateAppender*>(m_pAppender.get());
+    if (Assertion(pHandler != nullptr, "pHandler != 0", __FILE__, __LINE__, m_logger))
+        add("reset-alarm-state",
+            new ResetAlarmStateHandler(log4cplus::helpers::SharedObjectPtr<AlarmStateAppender>(pHandler)));
+    add("get-mem-account-info", new GetMemAccountInfoHandler());
+    add("dump-core", new DumpCoreHandler());
+    add("get-alarms", new NewAlarmStateHandler(this));
+    add("get-all-alarms", new GetAllAlarmsHandler());
+    add("set-config-param", new SetConfigParamHandler());
+    add("get-config-param", new GetConfigParamHandler());
 }
 
-void OAMManager::newAlarmState(const Alarm&)
-{
-}

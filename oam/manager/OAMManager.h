@@ -7,6 +7,8 @@
 // Host thread, before start: the constructor, initialize, setTaskName, addCmdExecutionHandler,
 // addCmdExecuter. Any thread once started: both executeCommand forms, getOM, newAlarmState.
 // Everything else runs on the manager's own thread; nothing of the manager is locked.
+//
+// The task framework's state and managed-task implementations are both ManageableTaskImplBase here.
 
 #include <string>
 #include <unordered_map>
@@ -64,7 +66,7 @@ class OAMManager : public ConfigManager,
     void setTaskName(const char* in_szName) override;
 
     // After setTaskName (which empties the table) and before start (the table is not locked).
-    // False, keeping the handler already there, when the name is taken.
+    // False, keeping the handler already there, when the name is taken; false for a null handler.
     bool addCmdExecutionHandler(const std::string& in_strName, const CmdExecutionHandlerPtr& in_pHandler);
     using OAMCmdExecuterTaskImpl::addCmdExecuter;
 

@@ -1,47 +1,84 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "oam/alarm/AlarmCommands.h"
+#include "tests/oam/command/ScriptedChildExecuter.h"
 #include "tests/oam/manager/StartedManager.h"
 
 namespace {
-
-struct CallerThreadCase
+OAMManager::CmdExecutionHandlerPtr aHandler()
 {
-    const char* szRow;
-    std::string strName;
-    std::vector<std::string> vArgs;
-    bool bAnswered;
-    bool bSuccess;
-    std::string strText;
-};
-
+    return OAMManager::CmdExecutionHandlerPtr(new OAMManager::GetAllAlarmsHandler());
+}
 } // namespace
 
 // "get-om" and "set-param" are answered by the synchronous entry itself.
 TEST_F(StartedManagerTest, GetOmAndSetParamAnswerOnTheCallersThread)
 {
-    const CallerThreadCase cases[] = {
-        {"get-om without argument", "get-om", {}, true, false, "usage: get-om om-name"},
-        {"get-om with two", "get-om", {"a", "b"}, true, false, "usage: get-om om-name"},
-        {"get-om of an unknown OM", "get-om", {"linkhaven.om.none"}, false, false, "Error"},
-        {"set-param with one", "set-param", {"test.manager.param"}, true, false,
-         "usage: set-param param-name param-value"},
-        {"set-param with three", "set-param", {"a", "b", "c"}, true, false, "usage: set-param param-name param-value"},
-        {"set-param taken", "set-param", {"test.manager.param", "42"}, true, true,
-         "Successfully set parameter test.manager.param to 42"},
-        {"set-param refused", "set-param", {"linkhaven.startTimeoutSec", "soon"}, true, false,
+    const std::string GET_OM_USAGE = "usage: get-om om-name", SET_PARAM_USAGE = "usage: set-param param-name param-value";
+    struct Case
+    {
+        std::vector<std::string> vCommand;
+        bool bAnswered, bSuccess;
+        std::string strText;
+    };
+    const Case cases[] = {
+        {{"get-om"}, true, false, GET_OM_USAGE},
+        {{"get-om", "a", "b"}, true, false, GET_OM_USAGE},
+        {{"get-om", "linkhaven.om.none"}, false, false, "Error"},
+        {{"set-param", "test.manager.param"}, true, false, SET_PARAM_USAGE},
+        {{"set-param", "a", "b", "c"}, true, false, SET_PARAM_USAGE},
+        {{"set-param", "test.manager.param", "42"}, true, true, "Successfully set parameter test.manager.param to 42"},
+        {{"set-param", "linkhaven.startTimeoutSec", "soon"}, true, false,
          "Failed to set parameter linkhaven.startTimeoutSec to soon"},
     };
-    for (const CallerThreadCase& row : cases) {
-        SCOPED_TRACE(row.szRow);
-        const SoapOAM__OAMCommandExecResult result = execute(row.strName, row.vArgs);
-        EXPECT_EQ(m_bAnswered, row.bAnswered);
-        EXPECT_EQ(result.m_bExecSuccess, row.bSuccess);
-        EXPECT_EQ(result.m_strStatusText, row.strText);
+    for (const Case& row : cases) {
+        SCOPED_TRACE(command(row.vCommand[0], {row.vCommand.begin() + 1, row.vCommand.end()}));
+        const SoapOAM__OAMCommandExecResult result = execute(row.vCommand[0], {row.vCommand.begin() + 1, row.vCommand.end()});
+        EXPECT_EQ(std::make_tuple(m_bAnswered, result.m_bExecSuccess, result.m_strStatusText),
+                  std::make_tuple(row.bAnswered, row.bSuccess, row.strText));
     }
     ParameterValue value;
-    ASSERT_TRUE(GlobalConfig::getInstance()->getValue("test.manager.param", value));
-    EXPECT_EQ(value, ParameterValue(42L));
+    EXPECT_TRUE(GlobalConfig::getInstance()->getValue("test.manager.param", value) && value == ParameterValue(42L));
+}
+
+TEST_F(StartedManagerTest, ListsGetOmFirstThenTheBuiltInsThatCannotBeReplaced)
+{
+    StringVector vNames;
+    m_pManager->getSupportedCommands(vNames);
+    std::sort(vNames.begin() + 1, vNames.end());
+    EXPECT_EQ(vNames, (StringVector{"get-om", "dump-core", "get-alarms", "get-all-alarms", "get-call-logger-status",
+                                    "get-config-param", "get-log-level", "get-mem-account-info", "get-run-mode",
+                                    "reset-alarm-state", "set-call-logger-status", "set-config-param",
+                                    "set-log-level", "set-run-mode"}));
+    EXPECT_FALSE(m_pManager->addCmdExecutionHandler("dump-core", aHandler()));
+    EXPECT_EQ(execute("dump-core").m_strStatusText, "Incorrect Usage\nusage : dump-core core-path");
+}
+
+TEST(OAMManager, NamingRebuildsTheCommandTable)
+{
+    OAMManager manager;
+    ASSERT_TRUE(manager.addCmdExecutionHandler("extra", aHandler()));
+    manager.setTaskName("named");
+    EXPECT_TRUE(manager.addCmdExecutionHandler("extra", aHandler())) << "gone when named";
+    EXPECT_FALSE(manager.addCmdExecutionHandler("none", OAMManager::CmdExecutionHandlerPtr()));
+}
+
+class ManagerWithChildTest : public StartedManagerTest
+{
+  protected:
+    void beforeStart(OAMManager& io_manager) override { io_manager.addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChild)); }
+    ScriptedChildExecuter* const m_pChild = new ScriptedChildExecuter();
+};
+
+// Queued, they are not in the manager's table: the children get them.
+TEST_F(ManagerWithChildTest, GetOmAndSetParamQueuedGoToTheChildren)
+{
+    ASSERT_TRUE(m_pManager->executeCommand(command("get-om", {"linkhaven.om.x"}), nullptr));
+    ASSERT_TRUE(m_pManager->executeCommand(command("set-param", {"a", "1"}), nullptr));
+    ASSERT_TRUE(m_pChild->waitForCommands(2));
+    EXPECT_EQ(m_pChild->commands(), (std::vector<std::string>{"get-om", "set-param"}));
 }

@@ -1,20 +1,17 @@
 #pragma once
 // A manager constructed, initialized, named and running for each test, and stopped, waited for
-// and destroyed after it. A derived fixture chooses the configuration (the process-wide one by
-// default, with the CPU monitor off) and registers what it needs before the start.
+// and destroyed after it. A derived fixture chooses the configuration (by default the process-wide
+// one, with the CPU monitor off) and registers what it needs before the start.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/infra/GlobalConfig.h"
 #include "host/infra/RWGlobalConfig.h"
 #include "oam/command/SoapOAMCommand.h"
 #include "oam/manager/OAMManager.h"
-#include "tests/host/thread/RunOnTaskThread.h"
 
 class StartedManagerTest : public ::testing::Test
 {
@@ -23,7 +20,7 @@ class StartedManagerTest : public ::testing::Test
 
     void SetUp() override
     {
-        setGlobalParam("linkhaven.system.cpu.monitor.monitoringPeriodInMs", "0");
+        RWGlobalConfig::getInstance()->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
         m_pManager = std::make_unique<OAMManager>();
         ASSERT_TRUE(m_pManager->initialize(configuration()));
         m_pManager->setTaskName(TASK_NAME);
@@ -31,7 +28,6 @@ class StartedManagerTest : public ::testing::Test
         ASSERT_TRUE(m_pManager->start());
         ASSERT_TRUE(m_pManager->waitForStart(ACE_Time_Value(60)));
     }
-
     void TearDown() override
     {
         if (!m_pManager)
@@ -45,14 +41,6 @@ class StartedManagerTest : public ::testing::Test
     // Registration before start: handlers, child executers.
     virtual void beforeStart(OAMManager&) {}
 
-    // The value that the text denotes, in the process-wide configuration.
-    static bool setGlobalParam(const std::string& in_strName, const std::string& in_strText)
-    {
-        ParameterValue value;
-        value.initFromText(in_strText.c_str(), ParameterValue::NO_VALUE_TYPE, true);
-        return RWGlobalConfig::getInstance()->setValue(in_strName, value);
-    }
-
     static SoapOAMCommand command(const std::string& in_strName, const std::vector<std::string>& in_vArgs = {})
     {
         SoapOAMCommand cmd;
@@ -62,18 +50,12 @@ class StartedManagerTest : public ::testing::Test
         return cmd;
     }
 
-    // Through the manager's synchronous entry; m_bAnswered keeps what the call gave.
+    // Through the manager's synchronous entry; m_bAnswered keeps what the call gave. Test thread only.
     SoapOAM__OAMCommandExecResult execute(const std::string& in_strName, const std::vector<std::string>& in_vArgs = {})
     {
         SoapOAM__OAMCommandExecResult result;
         m_bAnswered = m_pManager->executeCommand(command(in_strName, in_vArgs), result, ACE_Time_Value(60));
         return result;
-    }
-
-    // Runs the function on the manager's thread and waits for it.
-    bool runOnManagerThread(std::function<void()> in_function)
-    {
-        return runOnTaskThread(m_pManager->getActivationQueue(), std::move(in_function));
     }
 
     std::unique_ptr<OAMManager> m_pManager;

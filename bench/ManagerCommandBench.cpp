@@ -1,0 +1,193 @@
+// The manager's synchronous command ("get-run-mode", a built-in) against the bare active object
+// that ACE offers for the same trip: an ACE_Activation_Queue serviced by one thread, answering
+// through an ACE_Future. A third trip isolates the reactor's wake-up: a notify through the
+// reactor's pipe, answered through a future. The three alternate call by call, so that they share
+// whatever else the machine is doing.
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <ace/Activation_Queue.h>
+#include <ace/Future.h>
+#include <ace/Method_Request.h>
+#include <ace/Reactor.h>
+#include <ace/Select_Reactor.h>
+#include <benchmark/benchmark.h>
+#include <log4cplus/nullappender.h>
+
+#include "host/core/Logger.h"
+#include "host/infra/RWConfiguration.h"
+#include "oam/command/SoapOAMCommand.h"
+#include "oam/manager/OAMManager.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Answer_MO : public ACE_Method_Request
+{
+  public:
+    explicit Answer_MO(ACE_Future<std::string> in_future) : m_future(in_future) {}
+    int call() override
+    {
+        m_future.set("Success");
+        return 0;
+    }
+
+  private:
+    ACE_Future<std::string> m_future;
+};
+
+// Ends the servicing thread.
+class End_MO : public ACE_Method_Request
+{
+  public:
+    int call() override { return -1; }
+};
+
+// The bare active object: one thread takes method objects off the queue and runs them.
+class BareActiveObject
+{
+  public:
+    BareActiveObject() : m_thread([this] { serve(); }) {}
+    ~BareActiveObject()
+    {
+        m_queue.enqueue(new End_MO());
+        m_thread.join();
+    }
+    std::string call()
+    {
+        ACE_Future<std::string> future;
+        m_queue.enqueue(new Answer_MO(future));
+        std::string strAnswer;
+        future.get(strAnswer);
+        return strAnswer;
+    }
+
+  private:
+    void serve()
+    {
+        for (int nStatus = 0; nStatus == 0;) {
+            ACE_Method_Request* pMO = m_queue.dequeue();
+            nStatus = pMO->call();
+            delete pMO;
+        }
+    }
+    ACE_Activation_Queue m_queue;
+    std::thread m_thread;
+};
+
+// The wake-up alone: a notify through the reactor's pipe, on the reactor's own thread.
+class ReactorWakeUp : public ACE_Event_Handler
+{
+  public:
+    ReactorWakeUp() : m_reactor(new ACE_Select_Reactor, true), m_thread([this] {
+        m_reactor.owner(ACE_Thread::self());
+        m_reactor.run_reactor_event_loop();
+    })
+    {
+    }
+    ~ReactorWakeUp() override
+    {
+        m_reactor.end_reactor_event_loop();
+        m_thread.join();
+    }
+    std::string call()
+    {
+        ACE_Future<std::string> future;
+        m_pending = future;
+        m_reactor.notify(this, ACE_Event_Handler::EXCEPT_MASK);
+        std::string strAnswer;
+        future.get(strAnswer);
+        return strAnswer;
+    }
+    int handle_exception(ACE_HANDLE) override
+    {
+        m_pending.set("Success");
+        return 0;
+    }
+
+  private:
+    ACE_Reactor m_reactor;
+    // Written before the notify, read after it on the reactor's thread: the pipe orders them.
+    ACE_Future<std::string> m_pending;
+    std::thread m_thread;
+};
+
+struct Latencies
+{
+    std::vector<double> vMicros;
+
+    template <class Call>
+    void time(Call in_call, benchmark::State& io_state)
+    {
+        const auto start = Clock::now();
+        if (in_call() != "Success")
+            io_state.SkipWithError("no answer");
+        vMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    double percentile(unsigned in_uiPercent)
+    {
+        std::sort(vMicros.begin(), vMicros.end());
+        return vMicros.empty() ? 0.0 : vMicros[vMicros.size() * in_uiPercent / 100];
+    }
+};
+
+void BM_ManagerAgainstBareActiveObject(benchmark::State& io_state)
+{
+    const auto hConfig = TSHandle<RWConfiguration>::make();
+    hConfig->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
+    OAMManager manager;
+    manager.initialize(hConfig);
+    manager.setTaskName("bench-manager");
+    manager.start();
+    manager.waitForStart();
+    BareActiveObject bare;
+    ReactorWakeUp wakeUp;
+    SoapOAMCommand cmd;
+    cmd.setName("get-run-mode");
+
+    Latencies managerTrip, bareTrip, wakeUpTrip;
+    for (auto _ : io_state) {
+        managerTrip.time(
+            [&] {
+                SoapOAM__OAMCommandExecResult result;
+                manager.executeCommand(cmd, result, ACE_Time_Value(10));
+                return result.m_strStatusText.substr(0, 7);
+            },
+            io_state);
+        bareTrip.time([&] { return bare.call(); }, io_state);
+        wakeUpTrip.time([&] { return wakeUp.call(); }, io_state);
+    }
+    manager.stop();
+    manager.waitUntilDone();
+
+    const double dManagerP50 = managerTrip.percentile(50), dManagerP99 = managerTrip.percentile(99);
+    const double dBareP50 = bareTrip.percentile(50), dBareP99 = bareTrip.percentile(99);
+    io_state.counters["manager_p50_us"] = dManagerP50;
+    io_state.counters["manager_p99_us"] = dManagerP99;
+    io_state.counters["bare_p50_us"] = dBareP50;
+    io_state.counters["bare_p99_us"] = dBareP99;
+    io_state.counters["wakeup_p50_us"] = wakeUpTrip.percentile(50);
+    io_state.counters["wakeup_p99_us"] = wakeUpTrip.percentile(99);
+    io_state.counters["ratio_p50"] = dBareP50 > 0 ? dManagerP50 / dBareP50 : 0.0;
+    io_state.counters["ratio_p99"] = dBareP99 > 0 ? dManagerP99 / dBareP99 : 0.0;
+}
+BENCHMARK(BM_ManagerAgainstBareActiveObject)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The level a running gateway keeps: debug lines are neither built nor written.
+    log4cplus::Logger root = Logger().getLog4cplusLogger();
+    root.addAppender(log4cplus::SharedAppenderPtr(new log4cplus::NullAppender()));
+    root.setLogLevel(log4cplus::INFO_LOG_LEVEL);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

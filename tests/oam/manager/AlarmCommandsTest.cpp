@@ -1,0 +1,123 @@
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/core/AceCleanupLogger.h"
+#include "oam/alarm/AlarmStateAppender.h"
+#include "tests/oam/manager/StartedManager.h"
+
+namespace {
+AlarmRegistry& registry()
+{
+    return AlarmRegistry::getInstance();
+}
+
+void removeAllAlarms()
+{
+    AlarmRegistry::AlarmVector vAlarms;
+    registry().getAllAlarms(vAlarms);
+    for (const auto& pAlarm : vAlarms)
+        registry().removeAlarm(*pAlarm);
+}
+} // namespace
+
+// "early" is raised before the manager listens to the registry.
+class AlarmCommandsTest : public StartedManagerTest
+{
+  protected:
+    void SetUp() override
+    {
+        removeAllAlarms();
+        m_pEarly = registry().defineAlarm("early", "raised before the manager");
+        registry().setAlarmState(*m_pEarly, Alarm::RAISED_STATE);
+        StartedManagerTest::SetUp();
+    }
+    void TearDown() override
+    {
+        StartedManagerTest::TearDown();
+        removeAllAlarms();
+    }
+
+    std::shared_ptr<Alarm> m_pEarly;
+};
+
+TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
+{
+    const std::shared_ptr<Alarm> pB = registry().defineAlarm("b", "bee"), pC = registry().defineAlarm("c", "sea");
+    struct Step
+    {
+        Alarm* pAlarm;
+        Alarm::State state;
+        std::string strAlarms, strAlarmsInOtherOrder;
+    };
+    const Step steps[] = {
+        {pB.get(), Alarm::RAISED_STATE, "b : ALARM_ON\n", ""},
+        {m_pEarly.get(), Alarm::CLEARED_STATE, "b : ALARM_ON\n", ""},
+        {pC.get(), Alarm::RAISED_STATE, "b : ALARM_ON\nc : ALARM_ON\n", "c : ALARM_ON\nb : ALARM_ON\n"},
+        {pB.get(), Alarm::CLEARED_STATE, "c : ALARM_ON\n", ""},
+        {pC.get(), Alarm::CLEARED_STATE, "NO ALARM", ""},
+    };
+    EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.pAlarm->getName() + " " + Alarm::getStateString(step.state));
+        registry().setAlarmState(*step.pAlarm, step.state);
+        const SoapOAM__OAMCommandExecResult result = execute("get-alarms");
+        EXPECT_TRUE(result.m_bExecSuccess);
+        EXPECT_THAT(result.m_strStatusText, ::testing::AnyOf(step.strAlarms, step.strAlarmsInOtherOrder));
+    }
+    registry().setAlarmState(*pC, Alarm::RAISED_STATE);
+    EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "ALARM 0 : early [CLEARED] raised before the manager\n"
+                                                         "ALARM 1 : b [CLEARED] bee\nALARM 2 : c [RAISED] sea\n");
+    removeAllAlarms();
+    EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "NO ALARM DEFINED");
+    EXPECT_EQ(execute("get-alarms", {"now"}).m_strStatusText, "Incorrect Usage\nusage : get-alarms");
+}
+
+TEST_F(AlarmCommandsTest, ResetBringsTheColourRaisedByTheModulesWarningsBackToGreen)
+{
+    const auto& appender = dynamic_cast<AlarmStateAppender&>(*log4cplus::Logger::getInstance("linkhaven").getAppender(
+        std::string(TASK_NAME) + " - AlarmStateAppender"));
+    struct Step
+    {
+        LogLevel level;
+        const char* szLogged;
+        AlarmStateAppender::AlarmState state;
+        const char* szKept;
+    };
+    const Step steps[] = {{WARN_LOG_LEVEL, "first warning", AlarmStateAppender::YELLOW, "first warning"},
+                          {WARN_LOG_LEVEL, "second warning", AlarmStateAppender::YELLOW, "first warning"},
+                          {ERROR_LOG_LEVEL, "an error", AlarmStateAppender::ORANGE, "an error"}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.szLogged);
+        LH_LOG(AceCleanupLogger::get("linkhaven.oam.manager"), step.level, step.szLogged);
+        EXPECT_EQ(appender.getAlarmSnapshot().state, step.state);
+        EXPECT_EQ(appender.getAlarmSnapshot().strMessage, step.szKept);
+    }
+    EXPECT_EQ(execute("reset-alarm-state").m_strStatusText, "Success");
+    EXPECT_EQ(appender.getAlarmSnapshot().state, AlarmStateAppender::GREEN);
+    EXPECT_EQ(appender.getAlarmSnapshot().strMessage, "");
+}
+
+// For the thread sanitizer: commands, registry notices and warnings from several threads at once.
+TEST_F(AlarmCommandsTest, CommandsAlarmNoticesAndWarningsFromManyThreads)
+{
+    std::vector<std::thread> vThreads;
+    for (int nThread = 0; nThread < 3; ++nThread) {
+        vThreads.emplace_back([this, nThread] {
+            const std::shared_ptr<Alarm> pAlarm = registry().defineAlarm("busy" + std::to_string(nThread), "");
+            for (int i = 0; i < 200; ++i) {
+                registry().setAlarmState(*pAlarm, i % 2 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
+                LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
+                SoapOAM__OAMCommandExecResult result;
+                m_pManager->executeCommand(command(i % 3 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
+            }
+        });
+    }
+    for (std::thread& thread : vThreads)
+        thread.join();
+    EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
+}

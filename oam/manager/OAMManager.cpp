@@ -87,48 +87,53 @@ bool OAMManager::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExe
                                 ACE_Time_Value in_timeout)
 {
     TraceScope trace(m_logger, "OAMManager::executeCommand");
-    if (std::strcmp(in_cmd.getName(), "get-om") == 0) {
-        out_result.m_bExecSuccess = false;
-        if (in_cmd.getNumArg() != 1) {
-            out_result.m_strStatusText = "usage: get-om om-name";
-            return true;
-        }
-        ParameterValue value;
-        if (!getOM(in_cmd.getArg(0), value, in_timeout)) {
-            out_result.m_strStatusText = "Error";
-            LH_DEBUG(m_logger, "Error executing command " << in_cmd << " : " << lastErrorText());
-            return false;
-        }
-        out_result.m_bExecSuccess = true;
-        if (value.getType() == ParameterValue::STRING_TYPE) {
-            out_result.m_strStatusText = value.getText();
-        } else {
-            std::ostringstream text;
-            text << value;
-            out_result.m_strStatusText = text.str();
-        }
-        return true;
-    }
-    if (std::strcmp(in_cmd.getName(), "set-param") == 0) {
-        out_result.m_bExecSuccess = false;
-        if (in_cmd.getNumArg() != 2) {
-            out_result.m_strStatusText = "usage: set-param param-name param-value";
-            return true;
-        }
-        const char* const szName = in_cmd.getArg(0);
-        ParameterValue value;
-        value.initFromText(in_cmd.getArg(1), ParameterValue::NO_VALUE_TYPE, true);
-        std::ostringstream text;
-        if (RWGlobalConfig::getInstance()->setValue(szName, value)) {
-            out_result.m_bExecSuccess = true;
-            text << "Successfully set parameter " << szName << " to " << value;
-        } else {
-            text << "Failed to set parameter " << szName << " to " << in_cmd.getArg(1);
-        }
-        out_result.m_strStatusText = text.str();
-        return true;
-    }
+    if (std::strcmp(in_cmd.getName(), "get-om") == 0)
+        return executeGetOM(in_cmd, out_result, in_timeout);
+    if (std::strcmp(in_cmd.getName(), "set-param") == 0)
+        return executeSetParam(in_cmd, out_result);
     return OAMCmdExecuterTaskImpl::executeCommand(in_cmd, out_result, in_timeout);
+}
+
+bool OAMManager::executeGetOM(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
+                              ACE_Time_Value in_timeout)
+{
+    out_result.m_bExecSuccess = false;
+    if (in_cmd.getNumArg() != 1) {
+        out_result.m_strStatusText = "usage: get-om om-name";
+        return true;
+    }
+    ParameterValue value;
+    if (!getOM(in_cmd.getArg(0), value, in_timeout)) {
+        out_result.m_strStatusText = "Error";
+        LH_DEBUG(m_logger, "Error executing command " << in_cmd << " : " << lastErrorText());
+        return false;
+    }
+    out_result.m_bExecSuccess = true;
+    std::ostringstream text;
+    text << value;
+    out_result.m_strStatusText = text.str();
+    return true;
+}
+
+bool OAMManager::executeSetParam(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result)
+{
+    out_result.m_bExecSuccess = false;
+    if (in_cmd.getNumArg() != 2) {
+        out_result.m_strStatusText = "usage: set-param param-name param-value";
+        return true;
+    }
+    const char* const szName = in_cmd.getArg(0);
+    ParameterValue value;
+    value.initFromText(in_cmd.getArg(1), ParameterValue::NO_VALUE_TYPE, true);
+    std::ostringstream text;
+    if (RWGlobalConfig::getInstance()->setValue(szName, value)) {
+        out_result.m_bExecSuccess = true;
+        text << "Successfully set parameter " << szName << " to " << value;
+    } else {
+        text << "Failed to set parameter " << szName << " to " << in_cmd.getArg(1);
+    }
+    out_result.m_strStatusText = text.str();
+    return true;
 }
 
 bool OAMManager::getOM(const char*, ParameterValue&, ACE_Time_Value)
@@ -205,7 +210,7 @@ bool OAMManager::installCpuMonitor(const ROConfiguration& in_config)
     // The first measurement waits for the gateway to have started: twice its start time-out.
     int nStartTimeoutSec = 0, nStartTimeoutSecAgain = 0;
     if (!in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSec) ||
-        !in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSecAgain)) {
+        !in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSecAgain) || nStartTimeoutSec < 0) {
         LH_ERROR(m_logger, "failed to read parameter " << START_TIMEOUT_KEY);
         return false;
     }

@@ -117,6 +117,10 @@ class OAMManager : public ConfigManager,
     void newAlarmState(const Alarm& in_alarm) override;
     MOCallStatus newAlarmState_i(const std::string& in_strAlarm, const Alarm::State& in_state);
 
+    // Caller's thread: the two commands that never reach the manager's thread.
+    bool executeGetOM(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result, ACE_Time_Value in_timeout);
+    bool executeSetParam(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result);
+
     // Attaches the appender to "linkhaven" and "admin" unless they hold one of its name already.
     void installAlarmStateAppender();
     void populateCmdExecutionHandlerHash();

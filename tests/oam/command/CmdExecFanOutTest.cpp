@@ -72,8 +72,6 @@ TEST_F(ScriptedFanOutTest, FirstResultWinsAndLaterOnesAreLoggedAndIgnored)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, true, true});
     send("reset-span");
-    for (ScriptedChildExecuter* pChild : vChildren)
-        EXPECT_EQ(pChild->commands(), (std::vector<std::string>{"reset-span"}));
     LogCapture capture("linkhaven.oam.CmdExecSM");
     vChildren[0]->answerNotSupported({"b", "a"});
     vChildren[2]->answerSuccess(false, "span reset failed");

@@ -6,7 +6,6 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <vector>
@@ -160,16 +159,12 @@ const std::string GET_OM = "<SoapOAM:getOM><in-strOmName>cpu</in-strOmName></Soa
 
 TEST(SoapOAMWire, RequestsHaveTheServiceShapeAndGoToPort18081WithAnEmptyAction)
 {
-    SoapOAM__OAMCommand cmd("a&b"), bare("get-alarms");
+    SoapOAM__OAMCommand cmd("a&b");
     cmd.m_argVector = {"x", ""};
     const std::vector<std::pair<std::function<void(struct soap*)>, std::string>> cases = {
         {[&](struct soap* s) { SoapOAM::soap_send_SoapOAM__executeCommand(s, nullptr, nullptr, &cmd); },
          "<SoapOAM:executeCommand><in-cmd><m-strName>a&amp;b</m-strName><m-argVector>x</m-argVector><m-argVector/>"
          "</in-cmd></SoapOAM:executeCommand>"},
-        {[&](struct soap* s) { SoapOAM::soap_send_SoapOAM__executeCommand(s, nullptr, nullptr, &bare); },
-         "<SoapOAM:executeCommand><in-cmd><m-strName>get-alarms</m-strName></in-cmd></SoapOAM:executeCommand>"},
-        {[](struct soap* s) { SoapOAM::soap_send_SoapOAM__getOM(s, nullptr, nullptr, "cpu<1>"); },
-         "<SoapOAM:getOM><in-strOmName>cpu&lt;1&gt;</in-strOmName></SoapOAM:getOM>"},
         {[](struct soap* s) { SoapOAM::soap_send_SoapOAM__getPSTNChannelStatus(s, nullptr, nullptr); },
          "<SoapOAM:getPSTNChannelStatus></SoapOAM:getPSTNChannelStatus>"},
     };
@@ -218,8 +213,6 @@ TEST(SoapOAMWire, EachRequestIsReadByTheServiceRulesAndAnsweredWithItsResponseOr
         {"nil command", command("<in-cmd xsi:nil=\"true\"/>"), "(null)", EXEC_OK},
         {"om", envelopeAround(GET_OM), "cpu", OM_ANSWER},
         {"channel status", envelopeAround("<SoapOAM:getPSTNChannelStatus/>"), "channel status", CHANNEL_ANSWER},
-        {"channel status with children",
-         envelopeAround("<SoapOAM:getPSTNChannelStatus><span>1</span></SoapOAM:getPSTNChannelStatus>"), "channel status", CHANNEL_ANSWER},
         {"header to skip", envelopeAround(GET_OM, "<SOAP-ENV:Header><x:auth xmlns:x=\"urn:x\">k</x:auth></SOAP-ENV:Header>"),
          "cpu", OM_ANSWER},
         {"header to understand",
@@ -310,25 +303,4 @@ TEST(SoapOAMClientReading, ResultBooleansReadAsIntegersOrTrueFalseAndMissingAsFa
         EXPECT_EQ(result.m_bExecSuccess, bExpected);
         EXPECT_EQ(result.m_strStatusText, "s");
     }
-}
-
-TEST(SoapOAMClientReading, AFaultFailsTheCallAndClearsTheAnswer)
-{
-    std::string strOM = "stale";
-    EXPECT_NE(receiveAnswer(envelopeAround("<SOAP-ENV:Fault><faultcode>SOAP-ENV:Server</faultcode><faultstring>no</faultstring>"
-                                           "</SOAP-ENV:Fault>"),
-                            [&](struct soap* s) { return SoapOAM::soap_recv_SoapOAM__getOM(s, strOM); }),
-              SOAP_OK);
-    EXPECT_EQ(strOM, "");
-}
-
-TEST(SoapOAMContract, WsdlDescribesTheThreeOperationsAtPort18081)
-{
-    std::ostringstream wsdl;
-    wsdl << std::ifstream(LINKHAVEN_SOAP_WSDL).rdbuf();
-    for (const char* szNeedle : {"<operation name=\"executeCommand\">", "<operation name=\"getOM\">",
-                                 "<operation name=\"getPSTNChannelStatus\">", "<SOAP:address location=\"http://localhost:18081\"/>",
-                                 "style=\"rpc\"", "encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"",
-                                 "targetNamespace=\"urn:SoapOAM\""})
-        EXPECT_NE(wsdl.str().find(szNeedle), std::string::npos) << szNeedle;
 }

@@ -1,27 +1,20 @@
-#include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "host/core/AceCleanupLogger.h"
 #include "oam/alarm/AlarmStateAppender.h"
 #include "tests/oam/manager/StartedManager.h"
 
 namespace {
-AlarmRegistry& registry()
-{
-    return AlarmRegistry::getInstance();
-}
+AlarmRegistry& registry = AlarmRegistry::getInstance();
 
 void removeAllAlarms()
 {
     AlarmRegistry::AlarmVector vAlarms;
-    registry().getAllAlarms(vAlarms);
+    registry.getAllAlarms(vAlarms);
     for (const auto& pAlarm : vAlarms)
-        registry().removeAlarm(*pAlarm);
+        registry.removeAlarm(*pAlarm);
 }
 } // namespace
 
@@ -32,8 +25,8 @@ class AlarmCommandsTest : public StartedManagerTest
     void SetUp() override
     {
         removeAllAlarms();
-        m_pEarly = registry().defineAlarm("early", "raised before the manager");
-        registry().setAlarmState(*m_pEarly, Alarm::RAISED_STATE);
+        m_pEarly = registry.defineAlarm("early", "raised before the manager");
+        registry.setAlarmState(*m_pEarly, Alarm::RAISED_STATE);
         StartedManagerTest::SetUp();
     }
     void TearDown() override
@@ -47,14 +40,9 @@ class AlarmCommandsTest : public StartedManagerTest
 
 TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
 {
-    const std::shared_ptr<Alarm> pB = registry().defineAlarm("b", "bee"), pC = registry().defineAlarm("c", "sea");
-    struct Step
-    {
-        Alarm* pAlarm;
-        Alarm::State state;
-        std::string strAlarms, strAlarmsInOtherOrder;
-    };
-    const Step steps[] = {
+    const std::shared_ptr<Alarm> pB = registry.defineAlarm("b", "bee"), pC = registry.defineAlarm("c", "sea");
+    // The registry's change, then what "get-alarms" lists in either order of the table.
+    const std::tuple<Alarm*, Alarm::State, std::string, std::string> steps[] = {
         {pB.get(), Alarm::RAISED_STATE, "b : ALARM_ON\n", ""},
         {m_pEarly.get(), Alarm::CLEARED_STATE, "b : ALARM_ON\n", ""},
         {pC.get(), Alarm::RAISED_STATE, "b : ALARM_ON\nc : ALARM_ON\n", "c : ALARM_ON\nb : ALARM_ON\n"},
@@ -62,14 +50,14 @@ TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
         {pC.get(), Alarm::CLEARED_STATE, "NO ALARM", ""},
     };
     EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.pAlarm->getName() + " " + Alarm::getStateString(step.state));
-        registry().setAlarmState(*step.pAlarm, step.state);
+    for (const auto& [pAlarm, state, strAlarms, strAlarmsInOtherOrder] : steps) {
+        SCOPED_TRACE(pAlarm->getName() + " " + Alarm::getStateString(state));
+        registry.setAlarmState(*pAlarm, state);
         const SoapOAM__OAMCommandExecResult result = execute("get-alarms");
         EXPECT_TRUE(result.m_bExecSuccess);
-        EXPECT_THAT(result.m_strStatusText, ::testing::AnyOf(step.strAlarms, step.strAlarmsInOtherOrder));
+        EXPECT_THAT(result.m_strStatusText, ::testing::AnyOf(strAlarms, strAlarmsInOtherOrder));
     }
-    registry().setAlarmState(*pC, Alarm::RAISED_STATE);
+    registry.setAlarmState(*pC, Alarm::RAISED_STATE);
     EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "ALARM 0 : early [CLEARED] raised before the manager\n"
                                                          "ALARM 1 : b [CLEARED] bee\nALARM 2 : c [RAISED] sea\n");
     removeAllAlarms();
@@ -81,21 +69,16 @@ TEST_F(AlarmCommandsTest, ResetBringsTheColourRaisedByTheModulesWarningsBackToGr
 {
     const auto& appender = dynamic_cast<AlarmStateAppender&>(*log4cplus::Logger::getInstance("linkhaven").getAppender(
         std::string(TASK_NAME) + " - AlarmStateAppender"));
-    struct Step
-    {
-        LogLevel level;
-        const char* szLogged;
-        AlarmStateAppender::AlarmState state;
-        const char* szKept;
-    };
-    const Step steps[] = {{WARN_LOG_LEVEL, "first warning", AlarmStateAppender::YELLOW, "first warning"},
-                          {WARN_LOG_LEVEL, "second warning", AlarmStateAppender::YELLOW, "first warning"},
-                          {ERROR_LOG_LEVEL, "an error", AlarmStateAppender::ORANGE, "an error"}};
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.szLogged);
-        LH_LOG(AceCleanupLogger::get("linkhaven.oam.manager"), step.level, step.szLogged);
-        EXPECT_EQ(appender.getAlarmSnapshot().state, step.state);
-        EXPECT_EQ(appender.getAlarmSnapshot().strMessage, step.szKept);
+    // What is logged, then the colour and the message kept.
+    const std::tuple<LogLevel, const char*, AlarmStateAppender::AlarmState, const char*> steps[] = {
+        {WARN_LOG_LEVEL, "first warning", AlarmStateAppender::YELLOW, "first warning"},
+        {WARN_LOG_LEVEL, "second warning", AlarmStateAppender::YELLOW, "first warning"},
+        {ERROR_LOG_LEVEL, "an error", AlarmStateAppender::ORANGE, "an error"}};
+    for (const auto& [level, szLogged, state, szKept] : steps) {
+        SCOPED_TRACE(szLogged);
+        LH_LOG(AceCleanupLogger::get("linkhaven.oam.manager"), level, szLogged);
+        EXPECT_EQ(appender.getAlarmSnapshot().state, state);
+        EXPECT_EQ(appender.getAlarmSnapshot().strMessage, szKept);
     }
     EXPECT_EQ(execute("reset-alarm-state").m_strStatusText, "Success");
     EXPECT_EQ(appender.getAlarmSnapshot().state, AlarmStateAppender::GREEN);
@@ -108,9 +91,9 @@ TEST_F(AlarmCommandsTest, CommandsAlarmNoticesAndWarningsFromManyThreads)
     std::vector<std::thread> vThreads;
     for (int nThread = 0; nThread < 3; ++nThread) {
         vThreads.emplace_back([this, nThread] {
-            const std::shared_ptr<Alarm> pAlarm = registry().defineAlarm("busy" + std::to_string(nThread), "");
+            const std::shared_ptr<Alarm> pAlarm = registry.defineAlarm("busy" + std::to_string(nThread), "");
             for (int i = 0; i < 200; ++i) {
-                registry().setAlarmState(*pAlarm, i % 2 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
+                registry.setAlarmState(*pAlarm, i % 2 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
                 LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
                 SoapOAM__OAMCommandExecResult result;
                 m_pManager->executeCommand(command(i % 3 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));

@@ -1,15 +1,12 @@
+#include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 #include "host/core/Assertion.h"
 #include "host/infra/RWConfiguration.h"
 #include "host/thread/CpuMonitor.h"
+#include "tests/host/thread/CountDownLatch.h"
 #include "tests/oam/manager/StartedManager.h"
 #include "tests/support/LogCapture.h"
 
@@ -63,15 +60,9 @@ class TimerWatchingManager : public OAMManager
 TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
 {
     const std::string SCHEDULED = "after 60000ms, every 1500ms, count 0";
-    struct Case
-    {
-        Values values;
-        bool bStarts, bKill;
-        std::vector<std::string> vTimerCalls;
-        LogLevel level;
-        std::string strLine;
-    };
-    const Case cases[] = {
+    // The configuration; whether the manager runs, and is then killed rather than stopped; its timer
+    // calls; a line it logs.
+    const std::tuple<Values, bool, bool, std::vector<std::string>, LogLevel, std::string> cases[] = {
         {{{PERIOD, "0"}}, true, false, {}, INFO_LOG_LEVEL, "disabling System CPU monitoring"},
         {monitorSettings("1500", "30"), true, false, {SCHEDULED, "cancel while STOPPING"}, INFO_LOG_LEVEL,
          "enabling System CPU monitoring"},
@@ -82,29 +73,29 @@ TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
         {{{PERIOD, "500"}, {START_TIMEOUT, "30"}}, false, false, {}, ERROR_LOG_LEVEL,
          "failed to configure System CPU monitor"},
     };
-    for (const Case& row : cases) {
-        SCOPED_TRACE(row.strLine + (row.bKill ? ", killed" : ""));
+    for (const auto& [values, bStarts, bKill, vTimerCalls, level, strLine] : cases) {
+        SCOPED_TRACE(strLine + (bKill ? ", killed" : ""));
         AssertionCapture assertions;
         LogCapture log("linkhaven.oam.manager");
         auto pManager = std::make_unique<TimerWatchingManager>();
-        pManager->initialize(configurationOf(row.values));
+        pManager->initialize(configurationOf(values));
         pManager->setTaskName("watched");
         ASSERT_TRUE(pManager->start());
-        EXPECT_EQ(pManager->waitForStart(ACE_Time_Value(60)), row.bStarts);
-        if (row.bStarts) {
-            EXPECT_TRUE(row.bKill ? pManager->kill() : pManager->stop());
+        EXPECT_EQ(pManager->waitForStart(ACE_Time_Value(60)), bStarts);
+        if (bStarts) {
+            EXPECT_TRUE(bKill ? pManager->kill() : pManager->stop());
         }
         ASSERT_TRUE(pManager->waitUntilDone(ACE_Time_Value(60)));
-        EXPECT_EQ(pManager->m_vTimerCalls, row.vTimerCalls);
-        EXPECT_TRUE(log.contains(row.level, row.strLine));
+        EXPECT_EQ(pManager->m_vTimerCalls, vTimerCalls);
+        EXPECT_TRUE(log.contains(level, strLine));
         pManager.reset();
         EXPECT_EQ(assertions.conditions(), StringVector{});
     }
 }
 
 namespace {
-// The manager hears the registry first (it registered when named), so this sees each change after
-// the manager has queued it. Registered before the monitor exists.
+// The manager hears the registry first (it registered when named), so this hears each change after
+// the manager has queued it. Registered before the monitor exists, so it misses no change.
 class CpuLoadTest : public StartedManagerTest, AlarmRegistry::Observer
 {
   protected:
@@ -117,20 +108,11 @@ class CpuLoadTest : public StartedManagerTest, AlarmRegistry::Observer
     }
     void newAlarmState(const Alarm& in_alarm) override
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
         if (in_alarm.getName() == CpuMonitor::ALARM_NAME)
-            m_cpuAlarm = in_alarm.getState();
-        m_changed.notify_all();
-    }
-    bool waitForCpuAlarm(Alarm::State in_state)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::minutes(3), [&] { return m_cpuAlarm == in_state; });
+            (in_alarm.getState() == Alarm::RAISED_STATE ? m_raised : m_cleared).countDown();
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    Alarm::State m_cpuAlarm = Alarm::CLEARED_STATE;
+    CountDownLatch m_raised{1}, m_cleared{1};
 };
 } // namespace
 
@@ -143,13 +125,13 @@ TEST_F(CpuLoadTest, TheCpuAlarmIsListedWhileTheLoadLasts)
             while (bBusy.load(std::memory_order_relaxed)) {
             }
         });
-    const bool bRaised = waitForCpuAlarm(Alarm::RAISED_STATE);
+    const bool bRaised = m_raised.wait();
     const std::string strWhileBusy = execute("get-alarms").m_strStatusText;
     bBusy = false;
     for (std::thread& thread : vLoad)
         thread.join();
     ASSERT_TRUE(bRaised);
     EXPECT_EQ(strWhileBusy, "linkhaven.system.cpu.highUsage : ALARM_ON\n");
-    ASSERT_TRUE(waitForCpuAlarm(Alarm::CLEARED_STATE));
+    ASSERT_TRUE(m_cleared.wait());
     EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
 }

@@ -1,8 +1,4 @@
 #include <algorithm>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "oam/alarm/AlarmCommands.h"
 #include "tests/oam/command/ScriptedChildExecuter.h"
@@ -19,13 +15,8 @@ OAMManager::CmdExecutionHandlerPtr aHandler()
 TEST_F(StartedManagerTest, GetOmAndSetParamAnswerOnTheCallersThread)
 {
     const std::string GET_OM_USAGE = "usage: get-om om-name", SET_PARAM_USAGE = "usage: set-param param-name param-value";
-    struct Case
-    {
-        std::vector<std::string> vCommand;
-        bool bAnswered, bSuccess;
-        std::string strText;
-    };
-    const Case cases[] = {
+    // The command, then whether the call answered, the success flag and the status text.
+    const std::tuple<std::vector<std::string>, bool, bool, std::string> cases[] = {
         {{"get-om"}, true, false, GET_OM_USAGE},
         {{"get-om", "a", "b"}, true, false, GET_OM_USAGE},
         {{"get-om", "linkhaven.om.none"}, false, false, "Error"},
@@ -35,11 +26,12 @@ TEST_F(StartedManagerTest, GetOmAndSetParamAnswerOnTheCallersThread)
         {{"set-param", "linkhaven.startTimeoutSec", "soon"}, true, false,
          "Failed to set parameter linkhaven.startTimeoutSec to soon"},
     };
-    for (const Case& row : cases) {
-        SCOPED_TRACE(command(row.vCommand[0], {row.vCommand.begin() + 1, row.vCommand.end()}));
-        const SoapOAM__OAMCommandExecResult result = execute(row.vCommand[0], {row.vCommand.begin() + 1, row.vCommand.end()});
+    for (const auto& [vCommand, bAnswered, bSuccess, strText] : cases) {
+        const std::vector<std::string> vArgs(vCommand.begin() + 1, vCommand.end());
+        SCOPED_TRACE(command(vCommand[0], vArgs));
+        const SoapOAM__OAMCommandExecResult result = execute(vCommand[0], vArgs);
         EXPECT_EQ(std::make_tuple(m_bAnswered, result.m_bExecSuccess, result.m_strStatusText),
-                  std::make_tuple(row.bAnswered, row.bSuccess, row.strText));
+                  std::make_tuple(bAnswered, bSuccess, strText));
     }
     ParameterValue value;
     EXPECT_TRUE(GlobalConfig::getInstance()->getValue("test.manager.param", value) && value == ParameterValue(42L));

@@ -41,15 +41,13 @@ class ScriptedChildExecuter : public OAMCmdExecuter
         return m_vCommands;
     }
 
-    // Answers the oldest command not yet answered and gives what the observer gave; the observer
-    // is then dropped, as a child does.
+    // Each answers the oldest command not yet answered; the observer is then dropped, as a child does.
     bool answerSuccess(bool in_bSuccess, const std::string& in_strText)
     {
         SoapOAM__OAMCommandExecResult result;
         result.m_bExecSuccess = in_bSuccess;
         result.m_strStatusText = in_strText;
-        std::unique_ptr<OAMCmdExecObserver> pObserver = takeOldest();
-        return pObserver->executeCommandSuccess(result);
+        return takeOldest()->executeCommandSuccess(result);
     }
     void answerNotSupported(const StringVector& in_vSupported) { takeOldest()->executeCommandFailure(in_vSupported); }
 

@@ -2,12 +2,12 @@
 
 #include <string>
 
-// Writes an ELF core image of the running process to in_strPath, which it creates or replaces,
-// and goes on running. The image is a fork()ed copy of the process, written by that child
-// itself from its own memory, so it needs no privilege, no debugger, and does not depend on
-// the system's core pattern or core size limit. It holds the memory as a kernel core would
-// (anonymous and written-to mappings, the first page of each mapped ELF file) and the calling
-// thread's registers; the other threads' registers are not in it, as a forked child has only
-// the calling thread. False when the file cannot be created or the image could not be written.
+// Writes a core image of the running process to in_strPath, which it creates or replaces, and goes
+// on running. gdb, started for the purpose, attaches to the process and writes the image with its
+// generate-core-file: a debugger stops every thread and reads each one's registers, so the image
+// shows what every thread was doing, not only the caller. Memory never written is left out, as the
+// kernel's own core leaves it out. Meanwhile the process lets its own descendants trace it, for where
+// the kernel lets only ancestors trace. False, with the reason logged, when the path cannot be
+// written, gdb cannot be started or it wrote no image; no file is left then.
 // Called on any thread; blocks until the image is written.
 bool dumpCore(const std::string& in_strPath);

@@ -33,6 +33,8 @@ const ParamDef PARAM_DEFS[] = {
      "The CPU monitor clear the alarm when the average % of CPU usage goes below this value"},
     {"linkhaven.system.cpu.monitor.averageWindowSize", ParameterValue::INTEGER_TYPE, "15",
      " The number of observation required to compute the average % of CPU usage."},
+    {"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue::INTEGER_TYPE, nullptr,
+     "Receive and send time-out in ms of the web service's connections; absent or 0: none"},
 };
 
 // Empty: registered under "ParamDefs::Singleton", it stands for the definitions of a load of the module.

@@ -1,40 +1,62 @@
 #include "oam/soap/SoapOAMOperations.h"
 
-// The dispatcher calls these by name; they hand the request to whoever serves the context.
+#include "host/core/AceCleanupLogger.h"
+#include "host/core/Assertion.h"
+#include "host/core/TraceScope.h"
+
+const Logger& SoapOAMOperations::operationsLogger()
+{
+    static const Logger& s_logger = AceCleanupLogger::get("linkhaven.oam.ManagerWsJRunnable");
+    return s_logger;
+}
 
 namespace {
-SoapOAMOperations* operationsOf(struct soap* in_pSoap)
+// A failed operation gives -1, the runtime's end-of-file status. Given back as it is, a context
+// with I/O time-outs takes it for a connection that went away and answers nothing; so the fault
+// that the runtime chooses for that status is filled in here and sent as a fault of its own.
+int faultOnFailure(struct soap* io_pSoap, int in_nStatus)
 {
-    return static_cast<SoapOAMOperations*>(in_pSoap->user);
+    if (in_nStatus == SOAP_OK)
+        return SOAP_OK;
+    io_pSoap->error = in_nStatus;
+    soap_set_fault(io_pSoap);
+    return io_pSoap->error = SOAP_FAULT;
 }
 } // namespace
 
+// The dispatcher calls these by name; they hand the request to whoever serves the context.
 namespace SoapOAM {
 
 int SoapOAM__executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_cmd, SoapOAM__OAMCommandExecResult& result)
 {
-    SoapOAMOperations* pOperations = operationsOf(io_pSoap);
-    return pOperations ? pOperations->executeCommand(io_pSoap, in_cmd, result) : -1;
+    TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__executeCommand");
+    SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
+    if (!Assertion(pWsJRunnable != nullptr, "pWsJRunnable != 0", __FILE__, __LINE__,
+                   SoapOAMOperations::operationsLogger()))
+        return faultOnFailure(io_pSoap, -1);
+    return faultOnFailure(io_pSoap, pWsJRunnable->executeCommand(io_pSoap, in_cmd, result));
 }
 
 int SoapOAM__getOM(struct soap* io_pSoap, std::string in_strOmName, std::string& out_strOM)
 {
-    SoapOAMOperations* pOperations = operationsOf(io_pSoap);
-    if (!pOperations) {
+    TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__getOM");
+    SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
+    if (!pWsJRunnable) {
         out_strOM.clear();
-        return -1;
+        return faultOnFailure(io_pSoap, -1);
     }
-    return pOperations->getOM(io_pSoap, in_strOmName, out_strOM);
+    return faultOnFailure(io_pSoap, pWsJRunnable->getOM(io_pSoap, in_strOmName, out_strOM));
 }
 
 int SoapOAM__getPSTNChannelStatus(struct soap* io_pSoap, SoapOAM__getPSTNChannelStatusResponse& result)
 {
-    SoapOAMOperations* pOperations = operationsOf(io_pSoap);
-    if (!pOperations) {
+    TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__getPSTNChannelStatus");
+    SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
+    if (!pWsJRunnable) {
         result.m_errorcode = -1;
-        return -1;
+        return faultOnFailure(io_pSoap, -1);
     }
-    return pOperations->getPSTNChannelStatus(io_pSoap, result);
+    return faultOnFailure(io_pSoap, pWsJRunnable->getPSTNChannelStatus(io_pSoap, result));
 }
 
 } // namespace SoapOAM

@@ -1,0 +1,217 @@
+#include "oam/soap/OAMManagerWsJRunnable.h"
+
+#include <sys/socket.h>
+
+#include <sstream>
+
+#include "host/core/ParameterValue.h"
+#include "host/core/TraceScope.h"
+#include "host/infra/ROConfiguration.h"
+#include "oam/command/SoapOAMCommand.h"
+#include "oam/manager/OAMManager.h"
+#include "oam/soap/SoapContext.h"
+#include "oam/soap/SoapOAMServe.h"
+#include "oam/soap/SoapTimeout.h"
+
+namespace {
+const char* const RUN_SCOPE = "OAMManagerWsJRunnable::run_i";
+const char* const BLOCKING_TIME_KEY = "linkhaven.gw.ws.blockingTimeMs";
+const char* const PORT_KEY = "linkhaven.oam.webServicePort";
+const char* const ADDRESS_KEY = "linkhaven.oam.webServiceIpAddress";
+const char* const IO_TIMEOUT_KEY = "linkhaven.oam.webServiceIoTimeoutMs";
+const char* const CHANNEL_STATUS_OM = "linkhaven.om.pstn.gwNetIf.VSMChannelStatus";
+const int DEFAULT_BLOCKING_TIME_MS = 1000;
+const int DEFAULT_PORT = 18081;
+const int LISTEN_BACKLOG = 100;
+const std::uint32_t RUN_FAILED = static_cast<std::uint32_t>(-1);
+
+// The peer's IPv4 address, most significant octet first.
+std::string peerAddress(const struct soap* in_pSoap)
+{
+    const unsigned int uiIp = in_pSoap->ip;
+    std::ostringstream text;
+    text << ((uiIp >> 24) & 0xFF) << '.' << ((uiIp >> 16) & 0xFF) << '.' << ((uiIp >> 8) & 0xFF) << '.' << (uiIp & 0xFF);
+    return text.str();
+}
+} // namespace
+
+OAMManagerWsJRunnable::OAMManagerWsJRunnable()
+    : ObjectWithLoggerImpl(SoapOAMOperations::operationsLogger()), m_wsTimeout(0, 250000)
+{
+}
+
+OAMManagerWsJRunnable::~OAMManagerWsJRunnable()
+{
+    TraceScope trace(getLogger(), "OAMManagerWsJRunnable dtor");
+}
+
+bool OAMManagerWsJRunnable::configure(const TSHandle<ROConfiguration>& in_hConfig)
+{
+    m_hConfig = in_hConfig;
+    return true;
+}
+
+void OAMManagerWsJRunnable::setOAMManager(const OAMManagerPtr& in_pOAMManager) { m_pOAMManager = in_pOAMManager; }
+
+std::uint32_t OAMManagerWsJRunnable::run_i()
+{
+    // The level is cached here, on the running thread, and refreshed once per pass.
+    CachedLLLoggingIdLogger logger(getLogger());
+    logger.setLoggingId(getLogger().getLoggingId());
+    TraceScope trace(logger, RUN_SCOPE);
+    if (m_hConfig.isNull()) {
+        LH_ERROR(logger, "Gateway Web Services were not configured");
+        return RUN_FAILED;
+    }
+    if (m_pOAMManager.isNull()) {
+        LH_ERROR(logger, "Gateway Web Services OAM was not set");
+        return RUN_FAILED;
+    }
+    const Settings settings = readSettings(logger);
+
+    SoapContext context;
+    struct soap* const pSoap = context.get();
+    soap_set_namespaces(pSoap, namespaces);
+    attachTo(pSoap, this);
+    pSoap->accept_timeout = soapTimeoutFromMs(settings.nBlockingTimeMs);
+    pSoap->recv_timeout = pSoap->send_timeout = soapTimeoutFromMs(settings.nIoTimeoutMs);
+    pSoap->bind_flags = SO_REUSEADDR;
+    // A client that leaves early costs its request, not the process.
+    pSoap->socket_flags = MSG_NOSIGNAL;
+    if (!bindListeningSocket(logger, pSoap, settings))
+        return RUN_FAILED;
+    return serveConnections(logger, pSoap);
+}
+
+OAMManagerWsJRunnable::Settings OAMManagerWsJRunnable::readSettings(const CachedLLLoggingIdLogger& in_logger) const
+{
+    const ROConfiguration& config = *m_hConfig;
+    Settings settings{0, 0, "", 0};
+    if (!config.getInt(BLOCKING_TIME_KEY, settings.nBlockingTimeMs) || settings.nBlockingTimeMs < 0) {
+        settings.nBlockingTimeMs = DEFAULT_BLOCKING_TIME_MS;
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << BLOCKING_TIME_KEY
+                                      << " parameter was not set or set to an invalid value. Using the default of "
+                                      << settings.nBlockingTimeMs);
+    }
+    LH_DEBUG(in_logger, RUN_SCOPE << " : " << BLOCKING_TIME_KEY << " set to " << settings.nBlockingTimeMs);
+
+    if (!config.getInt(PORT_KEY, settings.nPort) || settings.nPort < 0) {
+        settings.nPort = DEFAULT_PORT;
+        LH_DEBUG(in_logger, PORT_KEY << " parameter was not set or set to an invalid value. "
+                                     << "Using the default of " << settings.nPort);
+    }
+    LH_DEBUG(in_logger, PORT_KEY << " set to " << settings.nPort);
+
+    if (config.getString(ADDRESS_KEY, settings.strAddress))
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << ADDRESS_KEY << " set to " << settings.strAddress);
+    else
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << ADDRESS_KEY << " parameter was not set");
+
+    if (config.getInt(IO_TIMEOUT_KEY, settings.nIoTimeoutMs) && settings.nIoTimeoutMs > 0)
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << IO_TIMEOUT_KEY << " set to " << settings.nIoTimeoutMs);
+    else
+        settings.nIoTimeoutMs = 0;
+    return settings;
+}
+
+bool OAMManagerWsJRunnable::bindListeningSocket(const CachedLLLoggingIdLogger& in_logger, struct soap* io_pSoap,
+                                                const Settings& in_settings)
+{
+    const char* const szHost = in_settings.strAddress.empty() ? nullptr : in_settings.strAddress.c_str();
+    if (!soap_valid_socket(soap_bind(io_pSoap, szHost, in_settings.nPort, LISTEN_BACKLOG))) {
+        std::string strError;
+        getLastSoapErrorMsg(io_pSoap, strError);
+        std::ostringstream where;
+        if (szHost)
+            where << "Cannot bind on ip address " << in_settings.strAddress << " port " << in_settings.nPort;
+        else
+            where << "Cannot bind on port " << in_settings.nPort;
+        LH_ERROR(in_logger, where.str() << " - Error " << strError << ". Ensure that parameter " << ADDRESS_KEY
+                                        << " and parameter " << PORT_KEY << " are properly set.");
+        return false;
+    }
+    newTaskState(Task::RUNNING_STATE);
+    LH_DEBUG(in_logger, "Socket bind successful on ip address " << in_settings.strAddress << ", port "
+                                                                << in_settings.nPort);
+    return true;
+}
+
+std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap)
+{
+    for (;;) {
+        io_logger.refreshLogLevel();
+        // A time-out or error of the connection served last must not read as the accept's.
+        io_pSoap->errnum = 0;
+        if (soap_valid_socket(soap_accept(io_pSoap))) {
+            LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
+            if (serveSoapOAMRequest(io_pSoap) != SOAP_OK)
+                LH_DEBUG(io_logger, "soapService.serve failed");
+            LH_DEBUG(io_logger, "SOAP request handled");
+            soap_destroy(io_pSoap);
+            soap_end(io_pSoap);
+        } else if (io_pSoap->errnum != 0) {
+            std::string strError;
+            getLastSoapErrorMsg(io_pSoap, strError);
+            LH_ERROR(io_logger, "Unexpected soap error: " << strError);
+            return RUN_FAILED;
+        } else {
+            LH_DEBUG(io_logger, "soap_accept timed out");
+        }
+        if (isTerminateRequested())
+            return 0;
+    }
+}
+
+void OAMManagerWsJRunnable::getLastSoapErrorMsg(struct soap* io_pSoap, std::string& out_strMsg)
+{
+    out_strMsg.clear();
+    if (io_pSoap->error == SOAP_OK)
+        return;
+    const char** pszCode = soap_faultcode(io_pSoap);
+    if (!pszCode || !*pszCode)
+        soap_set_fault(io_pSoap);
+    pszCode = soap_faultcode(io_pSoap);
+    const char* const szString = soap_fault_string(io_pSoap);
+    out_strMsg = std::string("Code: ") + (pszCode && *pszCode ? *pszCode : "") + " String: " + (szString ? szString : "");
+    if (const char* const szDetail = soap_fault_detail(io_pSoap))
+        out_strMsg += std::string(" Detail: ") + szDetail;
+}
+
+int OAMManagerWsJRunnable::executeCommand(struct soap*, SoapOAM__OAMCommand* in_pCmd,
+                                          SoapOAM__OAMCommandExecResult& out_result)
+{
+    const Logger& logger = operationsLogger();
+    if (!in_pCmd) {
+        LH_DEBUG(logger, "SoapOAM__executeCommand failure : null command");
+        return -1;
+    }
+    LH_DEBUG(logger, "OAM command name = " << in_pCmd->m_strName);
+    const SoapOAMCommand cmd(*in_pCmd);
+    SynchronousOAMCmdExecuter& executer = *m_pOAMManager;
+    return executer.executeCommand(cmd, out_result, m_wsTimeout) ? 0 : -1;
+}
+
+int OAMManagerWsJRunnable::getOM(struct soap*, const std::string& in_strOmName, std::string& out_strOM)
+{
+    ParameterValue value;
+    if (!m_pOAMManager->getOM(in_strOmName.c_str(), value, m_wsTimeout)) {
+        out_strOM.clear();
+        return -1;
+    }
+    std::ostringstream text;
+    text << value;
+    out_strOM = text.str();
+    return 0;
+}
+
+int OAMManagerWsJRunnable::getPSTNChannelStatus(struct soap*, SoapOAM__getPSTNChannelStatusResponse& out_status)
+{
+    ParameterValue value;
+    if (!m_pOAMManager->getOM(CHANNEL_STATUS_OM, value, m_wsTimeout) || value.getType() != ParameterValue::STRING_TYPE) {
+        out_status.m_errorcode = -1;
+        return -1;
+    }
+    out_status.m_value = value.getText();
+    out_status.m_errorcode = 0;
+    return 0;
+}

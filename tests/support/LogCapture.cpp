@@ -27,12 +27,10 @@ class LogCapture::Appender : public log4cplus::Appender
 };
 
 LogCapture::LogCapture(const std::string& in_strLogger)
-    : m_logger(in_strLogger.empty() ? Logger() : Logger(in_strLogger)), m_pCapture(new Appender()),
-      m_previousLevel(m_logger.getLogLevel())
+    : m_logger(in_strLogger.empty() ? Logger() : Logger(in_strLogger)), m_pAppender(new Appender()),
+      m_pCapture(static_cast<Appender*>(m_pAppender.get())), m_previousLevel(m_logger.getLogLevel())
 {
-    m_pAppender = log4cplus::SharedAppenderPtr(m_pCapture);
-    log4cplus::Logger logger = m_logger.getLog4cplusLogger();
-    logger.addAppender(m_pAppender);
+    log4cplus::Logger(m_logger.getLog4cplusLogger()).addAppender(m_pAppender);
     // Everything is captured, whatever level the test run set.
     if (m_logger.getChainedLogLevel() > TRACE_LOG_LEVEL)
         m_logger.setLogLevel(TRACE_LOG_LEVEL);
@@ -40,8 +38,7 @@ LogCapture::LogCapture(const std::string& in_strLogger)
 
 LogCapture::~LogCapture()
 {
-    log4cplus::Logger logger = m_logger.getLog4cplusLogger();
-    logger.removeAppender(m_pAppender);
+    log4cplus::Logger(m_logger.getLog4cplusLogger()).removeAppender(m_pAppender);
     m_logger.setLogLevel(m_previousLevel);
 }
 

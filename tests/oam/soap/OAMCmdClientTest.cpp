@@ -55,3 +55,9 @@ TEST_F(WsServerFixture, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCal
     EXPECT_NE(request.get().find("<in-cmd><m-strName>ok-me</m-strName></in-cmd>"), std::string::npos);
     ::close(fdFake);
 }
+
+TEST_F(WsServerFixture, AClientOfAnotherToolkitIsServedFromTheWsdl)
+{
+    ASSERT_EQ(startServer(), Task::RUNNING_STATE);
+    EXPECT_EQ(std::system((std::string(ZEEP_CLIENT_COMMAND) + " " + endpoint()).c_str()), 0);
+}

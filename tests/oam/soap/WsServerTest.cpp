@@ -1,0 +1,357 @@
+// The web-service runnable and the command client over loopback sockets, against a started manager.
+
+#include <sys/socket.h>
+
+#include <future>
+#include <map>
+
+#include <ace/INET_Addr.h>
+#include <ace/SOCK_Acceptor.h>
+#include <ace/SOCK_Connector.h>
+#include <gtest/gtest.h>
+
+#include "host/core/Assertion.h"
+#include "host/infra/RWConfiguration.h"
+#include "oam/command/OAMCmdExecObserver.h"
+#include "oam/manager/OAMManager.h"
+#include "oam/soap/OAMCmdClient.h"
+#include "oam/soap/OAMManagerWsJRunnable.h"
+#include "oam/soap/SoapContext.h"
+#include "oam/soap/SoapOAMServe.h"
+#include "tests/support/LogCapture.h"
+
+namespace {
+using Settings = std::map<std::string, ParameterValue>;
+const std::string OK_ME = "<SoapOAM:executeCommand><in-cmd><m-strName>ok-me</m-strName></in-cmd></SoapOAM:executeCommand>";
+const std::string OK_RESULT = "<SoapOAM:OAMCommandExecResult><m-bExecSuccess>true</m-bExecSuccess>"
+                              "<m-strStatusText>done &lt;ok&gt;</m-strStatusText></SoapOAM:OAMCommandExecResult>";
+const std::string EOF_FAULT = "<SOAP-ENV:Fault><faultcode>SOAP-ENV:Client</faultcode><faultstring>End of file or no "
+                              "input: message transfer interrupted</faultstring></SOAP-ENV:Fault>";
+const std::string E500 = "HTTP/1.1 500 Internal Server Error ";
+
+// Answers "ok-me" with success and "fail-me" with failure, keeps "hold" unanswered, supports nothing else.
+class Child : public OAMCmdExecuter
+{
+  public:
+    bool executeCommand(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver) override
+    {
+        std::unique_ptr<OAMCmdExecObserver> pObserver(in_pObserver);
+        const std::string strName = in_cmd.getName();
+        if (strName == "hold") {
+            m_pHeld = std::move(pObserver); // answered by nobody until the manager goes
+            m_held.set_value();
+            return true;
+        }
+        SoapOAM__OAMCommandExecResult result;
+        result.m_bExecSuccess = strName == "ok-me";
+        result.m_strStatusText = result.m_bExecSuccess ? "done <ok>" : "it failed";
+        return strName == "ok-me" || strName == "fail-me" ? pObserver->executeCommandSuccess(result)
+                                                          : pObserver->executeCommandFailure({});
+    }
+    std::promise<void> m_held;
+    std::unique_ptr<OAMCmdExecObserver> m_pHeld;
+};
+
+std::string command(const std::string& in_strInCmd) { return "<SoapOAM:executeCommand>" + in_strInCmd + "</SoapOAM:executeCommand>"; }
+std::string envelopeAround(const std::string& in_strBody)
+{
+    return "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:SoapOAM=\"urn:SoapOAM\"><SOAP-ENV:Body>" +
+           in_strBody + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
+}
+std::string http(const std::string& in_strStartLine, const std::string& in_strContent)
+{
+    return in_strStartLine + "\r\nContent-Length: " + std::to_string(in_strContent.size()) + "\r\n\r\n" + in_strContent;
+}
+std::string soapPost(const std::string& in_strBody) { return http("POST / HTTP/1.1", envelopeAround(in_strBody)); }
+
+// Sends on the stream (a new connection unless one is given), closes its sending side when asked,
+// and gives what came back until the peer closed.
+std::string roundTrip(int in_nPort, const std::string& in_strRequest, bool in_bHalfClose = false, ACE_SOCK_Stream stream = {})
+{
+    if (stream.get_handle() == ACE_INVALID_HANDLE)
+        ACE_SOCK_Connector().connect(stream, ACE_INET_Addr(static_cast<u_short>(in_nPort), "127.0.0.1"));
+    stream.send_n(in_strRequest.data(), in_strRequest.size(), MSG_NOSIGNAL);
+    if (in_bHalfClose)
+        stream.close_writer();
+    std::string strAnswer(1 << 16, '\0');
+    size_t uiSize = 0;
+    for (ssize_t n; (n = stream.recv(&strAnswer[uiSize], strAnswer.size() - uiSize)) > 0; strAnswer.resize(2 * strAnswer.size()))
+        uiSize += static_cast<size_t>(n);
+    stream.close();
+    return strAnswer.substr(0, uiSize);
+}
+int listenOnFreePort(ACE_SOCK_Acceptor& io_acceptor)
+{
+    ACE_INET_Addr address(static_cast<u_short>(0), "127.0.0.1");
+    io_acceptor.open(address);
+    io_acceptor.get_local_addr(address);
+    return address.get_port_number();
+}
+std::string bodyOf(const std::string& in_strAnswer)
+{
+    const size_t uiStart = in_strAnswer.find('>', in_strAnswer.find("<SOAP-ENV:Body")), uiEnd = in_strAnswer.find("</SOAP-ENV:Body>");
+    return uiEnd == std::string::npos ? in_strAnswer : in_strAnswer.substr(uiStart + 1, uiEnd - uiStart - 1);
+}
+// The status line, then the fault string if there is one.
+std::string statusAndFault(const std::string& in_strAnswer)
+{
+    const size_t uiFault = in_strAnswer.find("<faultstring>") + 13, uiEnd = in_strAnswer.find("</faultstring>");
+    return in_strAnswer.substr(0, in_strAnswer.find("\r\n")) + (uiEnd == std::string::npos ? "" : " " + in_strAnswer.substr(uiFault, uiEnd - uiFault));
+}
+} // namespace
+
+class WsServerTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        auto hConfig = TSHandle<RWConfiguration>::make();
+        hConfig->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
+        m_pManager->initialize(hConfig);
+        m_pManager->setTaskName("OAMManager");
+        m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChild));
+        ASSERT_TRUE(m_pManager->start() && m_pManager->waitForStart(ACE_Time_Value(60)));
+    }
+    void TearDown() override
+    {
+        if (m_result.valid())
+            stopServer();
+        m_pRunnable.reset();
+        m_pManager->stop();
+        m_pManager->waitUntilDone();
+    }
+
+    // The first state that the run reported: RUNNING_STATE once bound, STOPPED_STATE when it gave up.
+    Task::State startServer(Settings in_settings = {})
+    {
+        ACE_SOCK_Acceptor acceptor;
+        m_nPort = listenOnFreePort(acceptor);
+        acceptor.close();
+        long lPort = m_nPort;
+        if (!in_settings.emplace("linkhaven.oam.webServicePort", ParameterValue(lPort)).second && in_settings["linkhaven.oam.webServicePort"].getInteger(lPort))
+            m_nPort = static_cast<int>(lPort);
+        auto hConfig = TSHandle<RWConfiguration>::make();
+        for (const auto& setting : in_settings)
+            hConfig->setValue(setting.first, setting.second);
+        m_pRunnable = std::make_unique<OAMManagerWsJRunnable>();
+        m_pRunnable->configure(hConfig);
+        m_pRunnable->setOAMManager(m_pManager);
+        m_pFirstState = std::make_unique<FirstState>();
+        m_pRunnable->setRunningObserver(m_pFirstState.get());
+        m_result = std::async(std::launch::async, [this] { return m_pRunnable->run(); });
+        return m_startState = m_pFirstState->m_state.get_future().get();
+    }
+    // Terminates, wakes an accept that waits without limit, and gives run's result.
+    std::uint32_t stopServer()
+    {
+        m_pRunnable->terminate();
+        if (m_startState == Task::RUNNING_STATE && m_result.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            roundTrip(m_nPort, "", true);
+        return m_result.get();
+    }
+    std::string endpoint(int in_nPort = 0) const { return "http://127.0.0.1:" + std::to_string(in_nPort ? in_nPort : m_nPort); }
+
+    struct FirstState : JRunnable::RunningObserver
+    {
+        void newTaskState(JRunnable&, Task::State in_state) override
+        {
+            if (!m_bTold.exchange(true))
+                m_state.set_value(in_state);
+        }
+        std::atomic<bool> m_bTold{false};
+        std::promise<Task::State> m_state;
+    };
+
+    OAMManagerWsJRunnable::OAMManagerPtr m_pManager{new OAMManager()};
+    Child* const m_pChild = new Child(); // the manager's
+    std::unique_ptr<OAMManagerWsJRunnable> m_pRunnable;
+    std::unique_ptr<FirstState> m_pFirstState;
+    Task::State m_startState = Task::STOPPED_STATE;
+    std::future<std::uint32_t> m_result;
+    int m_nPort = 0;
+};
+
+TEST_F(WsServerTest, OperationsAnswerWhatTheManagerGives)
+{
+    LogCapture capture("linkhaven.oam.ManagerWsJRunnable");
+    ASSERT_EQ(startServer(), Task::RUNNING_STATE);
+    const std::pair<std::string, std::string> cases[] = {
+        {OK_ME, OK_RESULT},
+        {command("<in-cmd><m-strName>fail-me</m-strName></in-cmd>"), "<SoapOAM:OAMCommandExecResult><m-bExecSuccess>false"
+                                                                     "</m-bExecSuccess><m-strStatusText>it failed</m-strStatusText></SoapOAM:OAMCommandExecResult>"},
+        {command("<in-cmd><m-strName>hold</m-strName></in-cmd>"), EOF_FAULT}, // no result within 250 ms
+        {command(""), EOF_FAULT},
+        {command("<in-cmd xsi:nil=\"true\"/>"), EOF_FAULT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(c.first))), c.second);
+    }
+    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Accepted IP=127.0.0.1"));
+    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "SoapOAM__executeCommand failure : null command"));
+}
+
+TEST_F(WsServerTest, SettingsAndTheirDefaultsAreLoggedAndABindFailureEndsTheRun)
+{
+    ACE_SOCK_Acceptor taken;
+    const long lTaken = listenOnFreePort(taken);
+    const std::string F = "OAMManagerWsJRunnable::run_i : ", BLOCKING = F + "linkhaven.gw.ws.blockingTimeMs ";
+    const std::string DEFAULT_BLOCKING = BLOCKING + "parameter was not set or set to an invalid value. Using the default of 1000";
+    const std::string BIND_TAIL = " - Error Code: SOAP-ENV:Server String: Address already in use Detail: bind failed in soap_bind(). Ensure "
+                                  "that parameter linkhaven.oam.webServiceIpAddress and parameter linkhaven.oam.webServicePort are properly set.";
+    const ParameterValue LOOPBACK("127.0.0.1");
+    const struct Case
+    {
+        Settings settings;
+        std::vector<std::string> vLines; // "%P": the port
+        std::uint32_t uiResult;
+    } cases[] = {
+        {{}, {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress parameter was not set", "Socket bind successful on ip address , port %P"}, 0},
+        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(-1L)}, {"linkhaven.oam.webServicePort", ParameterValue(-1L)}, {"linkhaven.oam.webServiceIpAddress", LOOPBACK}},
+         {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort parameter was not set or set to an invalid value. Using the default of 18081",
+          "linkhaven.oam.webServicePort set to 18081", F + "linkhaven.oam.webServiceIpAddress set to 127.0.0.1", "Socket bind successful on ip address 127.0.0.1, port 18081"}, 0},
+        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(0L)}, {"linkhaven.oam.webServiceIpAddress", ParameterValue("")}, {"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue(5000L)}},
+         {BLOCKING + "set to 0", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress set to ", F + "linkhaven.oam.webServiceIoTimeoutMs set to 5000", "Socket bind successful on ip address , port %P"}, 0},
+        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(5L)}, {"linkhaven.oam.webServicePort", ParameterValue(lTaken)}, {"linkhaven.oam.webServiceIpAddress", LOOPBACK}},
+         {BLOCKING + "set to 5", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress set to 127.0.0.1", "Cannot bind on ip address 127.0.0.1 port %P" + BIND_TAIL}, 4294967295u},
+        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(5L)}, {"linkhaven.oam.webServicePort", ParameterValue(lTaken)}},
+         {BLOCKING + "set to 5", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress parameter was not set", "Cannot bind on port %P" + BIND_TAIL}, 4294967295u},
+    };
+    for (const Case& c : cases) {
+        LogCapture capture("linkhaven.oam.ManagerWsJRunnable");
+        EXPECT_EQ(startServer(c.settings), c.uiResult ? Task::STOPPED_STATE : Task::RUNNING_STATE);
+        EXPECT_EQ(stopServer(), c.uiResult);
+        std::vector<std::string> vExpected = c.vLines, vLines;
+        for (std::string& strLine : vExpected)
+            if (strLine.find("%P") != std::string::npos)
+                strLine.replace(strLine.find("%P"), 2, std::to_string(m_nPort));
+        for (const CapturedLine& line : capture.lines())
+            if (line.level != TRACE_LOG_LEVEL && vLines.size() < vExpected.size())
+                vLines.push_back(line.strMessage);
+        EXPECT_EQ(vLines, vExpected);
+    }
+}
+
+TEST_F(WsServerTest, TerminationEndsTheRunWhenIdleAndRightAfterTheRequestBeingServed)
+{
+    ASSERT_EQ(startServer({{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(20L)}}), Task::RUNNING_STATE);
+    m_pRunnable->terminate();
+    ASSERT_EQ(m_result.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    EXPECT_EQ(m_result.get(), 0u);
+    // Without an accept time-out, only the flag read after the request can end the run.
+    ASSERT_EQ(startServer({{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(0L)}}), Task::RUNNING_STATE);
+    std::future<std::string> answer = std::async(std::launch::async, [this] {
+        return bodyOf(roundTrip(m_nPort, soapPost(command("<in-cmd><m-strName>hold</m-strName></in-cmd>"))));
+    });
+    m_pChild->m_held.get_future().wait();
+    m_pRunnable->terminate();
+    EXPECT_EQ(answer.get(), EOF_FAULT);
+    ASSERT_EQ(m_result.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    EXPECT_EQ(m_result.get(), 0u);
+}
+
+TEST(SoapOAMOperations, AContextWithoutItsRunnableRaisesTheAssertionAndFaults)
+{
+    AssertionCapture assertions;
+    std::istringstream is(soapPost(OK_ME));
+    std::ostringstream os;
+    SoapContext context;
+    context.get()->is = &is;
+    context.get()->os = &os;
+    serveSoapOAMRequest(context.get());
+    EXPECT_EQ(assertions.conditions(), StringVector{"pWsJRunnable != 0"});
+    EXPECT_EQ(statusAndFault(os.str()), E500 + "End or bad std::istream: message transfer interrupted");
+}
+
+TEST_F(WsServerTest, ABadRequestIsFaultedOrDroppedAndTheNextOneServed)
+{
+    ASSERT_EQ(startServer(), Task::RUNNING_STATE);
+    const std::string strOkMe = soapPost(OK_ME), strEnvelope = envelopeAround(OK_ME);
+    const std::string EOF_500 = E500 + "End of file or no input: message transfer interrupted";
+    auto okMeWith = [](const std::string& in_strName, const std::string& in_strMore = "") {
+        return envelopeAround(command("<in-cmd><m-strName" + in_strName + "</m-strName>" + in_strMore + "</in-cmd>"));
+    };
+    auto post = [](std::string in_strEnvelope, const std::string& in_strAt = "", const std::string& in_strInsert = "") {
+        return http("POST / HTTP/1.1", in_strEnvelope.insert(in_strEnvelope.find(in_strAt), in_strInsert));
+    };
+    std::string strDeep;
+    for (int i = 0; i < 100000; ++i)
+        strDeep.insert(strDeep.size() / 2, "<a></a>");
+    const struct Case
+    {
+        const char* szName;
+        std::string strRequest;
+        bool bHalfClose;
+        std::string strExpected;
+    } cases[] = {
+        {"malformed XML", post(okMeWith(" a=\"1>ok-me")), false, EOF_500}, // the body ends inside the attribute
+        {"foreign envelope", post(strEnvelope, "soap/envelope/", "x"), false, E500 + "Invalid SOAP message or SOAP version mismatch"},
+        {"unknown operation", soapPost("<SoapOAM:reboot/>"), false, E500 + "Method 'SoapOAM:reboot' not implemented: method name or namespace not recognized"},
+        {"mustUnderstand header", post(strEnvelope, "<SOAP-ENV:Body>", "<SOAP-ENV:Header><h SOAP-ENV:mustUnderstand=\"1\" xmlns=\"urn:x\"/></SOAP-ENV:Header>"), false,
+         E500 + "The data in element 'h' must be understood but cannot be processed"},
+        {"empty body", soapPost(""), false, E500 + "Method '' not implemented: method name or namespace not recognized"},
+        {"truncated", strOkMe.substr(0, 200), true, ""},
+        {"several megabytes", post(okMeWith(">ok-me", "<m-argVector>" + std::string(4 << 20, 'x') + "</m-argVector>")), false, "HTTP/1.1 200 OK"},
+        {"deep nesting", post(okMeWith(">ok-me", strDeep)), false, EOF_500},
+        {"entity expansion", post(okMeWith(">&b;"), "<SOAP-ENV:Envelope", "<!DOCTYPE d [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"), false, "HTTP/1.1 200 OK"},
+        {"HTTP GET", "GET / HTTP/1.1\r\nHost: localhost\r\n\r\n", false, "HTTP/1.1 405 Method Not Allowed HTTP GET method not implemented"},
+        {"silent close", "", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.szName);
+        EXPECT_EQ(statusAndFault(roundTrip(m_nPort, c.strRequest, c.bHalfClose)), c.strExpected);
+        EXPECT_EQ(bodyOf(roundTrip(m_nPort, strOkMe)), OK_RESULT);
+    }
+}
+
+TEST_F(WsServerTest, WithAnIoTimeOutASilentClientIsDroppedAndTheNextRequestServed)
+{
+    ASSERT_EQ(startServer({{"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue(100L)}}), Task::RUNNING_STATE);
+    ACE_SOCK_Stream silent; // ahead of the next client in the backlog
+    ACE_SOCK_Connector().connect(silent, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
+    EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(OK_ME))), OK_RESULT);
+    EXPECT_EQ(roundTrip(m_nPort, "", false, silent), "");
+}
+
+TEST_F(WsServerTest, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCallFails)
+{
+    ASSERT_EQ(startServer(), Task::RUNNING_STATE);
+    ACE_SOCK_Acceptor closed, fake; // the fake answers with another operation's response
+    const int nClosedPort = listenOnFreePort(closed), nFakePort = listenOnFreePort(fake);
+    closed.close();
+    std::future<std::string> request = std::async(std::launch::async, [&] {
+        ACE_SOCK_Stream stream;
+        fake.accept(stream);
+        std::string strRequest;
+        char buffer[4096];
+        for (ssize_t n; strRequest.find("</SOAP-ENV:Envelope>") == std::string::npos && (n = stream.recv(buffer, sizeof buffer)) > 0;)
+            strRequest.append(buffer, static_cast<size_t>(n));
+        return strRequest + roundTrip(0, http("HTTP/1.1 200 OK", envelopeAround("<SoapOAM:getOMResponse><out-strOM>1</out-strOM></SoapOAM:getOMResponse>")), true, stream);
+    });
+    const struct Case
+    {
+        const char* szCmd;
+        std::string strEndpoint, strText;
+        bool bResult;
+    } cases[] = {
+        {"ok-me", endpoint(), "done <ok>", true},  {"fail-me", endpoint(), "it failed", false},
+        {"hold", endpoint(), "untouched", false},  {"ok-me", endpoint(nClosedPort), "untouched", false},
+        {"ok-me", endpoint(nFakePort), "untouched", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strEndpoint + " " + c.szCmd);
+        LogCapture capture("linkhaven.oam.CmdClient");
+        std::string strText = "untouched";
+        EXPECT_EQ(OAMCmdClient::executeCommand(c.szCmd, {}, c.strEndpoint, strText, 5000, 60000, 5000), c.bResult);
+        EXPECT_EQ(strText, c.strText);
+        EXPECT_EQ(capture.contains(ERROR_LOG_LEVEL, "SoapOAM__executeCommand failed"), c.strText == "untouched");
+    }
+    EXPECT_NE(request.get().find("<in-cmd><m-strName>ok-me</m-strName></in-cmd>"), std::string::npos);
+}
+
+TEST_F(WsServerTest, AClientOfAnotherToolkitIsServedFromTheWsdl)
+{
+    ASSERT_EQ(startServer(), Task::RUNNING_STATE);
+    EXPECT_EQ(std::system((std::string(ZEEP_CLIENT_COMMAND) + " " + endpoint()).c_str()), 0);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// What the channel command handlers share: the pattern argument, the time-out of their requests
+// to the PSTN channel component and the texts they all give.
+
+#include <string>
+
+#include <ace/Time_Value.h>
+
+#include "apps/gateway/PstnChannelComponent.h"
+#include "oam/command/OAMCommand.h"
+#include "oam/soap/SoapOAMRecords.h"
+
+namespace ChannelCommandTexts {
+
+// Well inside the web service's 250 ms for the whole command.
+inline const ACE_Time_Value REQUEST_TIMEOUT(0, 100000);
+
+// The pattern of argument 0, or "" (every channel) when there is none.
+inline std::string patternOf(const OAMCommand& in_cmd)
+{
+    return in_cmd.getNumArg() > 0 ? in_cmd.getArg(0) : "";
+}
+
+// Appends a reason to the status text and gives false.
+inline bool refuse(SoapOAM__OAMCommandExecResult& io_result, const std::string& in_strText)
+{
+    io_result.m_strStatusText += in_strText;
+    return false;
+}
+
+// For checkUsage: the pattern must compile.
+inline bool checkPattern(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result)
+{
+    return PstnChannelComponent::compileMatch(patternOf(in_cmd)) ||
+           refuse(io_result, "Invalid channel pattern : " + patternOf(in_cmd));
+}
+
+inline std::string noChannelMatches(const std::string& in_strPattern) { return "No channel matches " + in_strPattern; }
+inline const char* const NO_ANSWER = "The PSTN channel component did not answer";
+
+} // namespace ChannelCommandTexts

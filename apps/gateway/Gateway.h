@@ -1,0 +1,72 @@
+#pragma once
+// The host: it builds the OAM manager and the gateway's components, starts them in the order the
+// module expects (components, then the manager, then the web service on a thread of its own) and
+// stops them in the reverse order: the web service, the manager, the components.
+//
+// Host thread only, but for the stop request that the web-service thread makes when it ends by
+// itself.
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include <ace/Time_Value.h>
+
+#include "host/thread/CountedObjPtr.h"
+#include "host/thread/JRunnable.h"
+
+class ChannelCommandExecuter;
+class ChannelStatusReporter;
+class OAMManager;
+class OAMManagerWsJRunnable;
+class OMTaskManager;
+class PstnChannelComponent;
+class StopRequest;
+
+class Gateway : private JRunnable::RunningObserver
+{
+  public:
+    // Reads the channel layout from the process-wide configuration, which is loaded by now. The
+    // stop request is made when the web service ends by itself.
+    explicit Gateway(StopRequest& io_stopRequest);
+    ~Gateway() override;
+    Gateway(const Gateway&) = delete;
+    Gateway& operator=(const Gateway&) = delete;
+
+    // False with a one-line reason when a part did not start or the web service could not serve;
+    // what had started is stopped again.
+    bool start(std::string& out_strError);
+    // Stops what runs, in order, and releases everything. Again after that, it does nothing.
+    void stop();
+
+  private:
+    template <class T>
+    using SharedTask = CountedObjPtr<T, TSReferenceCount, DeleteCountedObjDeleter<T>>;
+
+    // On the web-service thread.
+    void newTaskState(JRunnable& io_runnable, Task::State in_state) override;
+    void configureCallLogger();
+    bool startComponents(std::string& out_strError);
+    bool startManager(std::string& out_strError);
+    bool startWebService(std::string& out_strError);
+
+    StopRequest& m_stopRequest;
+    const ACE_Time_Value m_startTimeout;
+
+    // Released in the reverse order: the web service, the manager, the task manager (which stops
+    // watching the components as it goes), the components.
+    std::unique_ptr<PstnChannelComponent> m_pChannels;
+    SharedTask<ChannelCommandExecuter> m_pChannelCommands;
+    SharedTask<ChannelStatusReporter> m_pChannelStatus;
+    SharedTask<OMTaskManager> m_pTaskManager;
+    SharedTask<OAMManager> m_pManager;
+    std::unique_ptr<OAMManagerWsJRunnable> m_pWebService;
+    std::thread m_webServiceThread;
+
+    std::mutex m_mutexWebService;
+    std::condition_variable m_condWebService;
+    Task::State m_webServiceState = Task::STARTING_STATE;
+};

@@ -82,6 +82,7 @@ class OAMManager : public ConfigManager,
     // "get-om", then the names of the command table; "set-param" is not listed.
     void getSupportedCommands(StringVector& out_vCommands) const override;
 
+    // The host's handle on the task, as the reactor task implements it.
     using StaticReactorTaskImpl::addTaskObserver;
     using StaticReactorTaskImpl::getTaskName;
     using StaticReactorTaskImpl::getTaskState;
@@ -92,8 +93,6 @@ class OAMManager : public ConfigManager,
     using StaticReactorTaskImpl::stopKillExit;
     using StaticReactorTaskImpl::waitForStart;
     using StaticReactorTaskImpl::waitUntilDone;
-    using StaticReactorTaskImpl::getActivationQueue;
-    using StaticReactorTaskImpl::getThreadChecker;
 
     LoggingIdLogger& getLogger() override { return m_logger; }
     const LoggingIdLogger& getLogger() const override { return m_logger; }

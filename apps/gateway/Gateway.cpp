@@ -46,6 +46,7 @@ Gateway::~Gateway() { stop(); }
 bool Gateway::start(std::string& out_strError)
 {
     configureCallLogger();
+    setUpManager();
     if (startComponents(out_strError) && startManager(out_strError) && startWebService(out_strError)) {
         LH_INFO(gatewayLogger(), "Gateway started: OAM web service on "
                                      << configuredString("linkhaven.oam.webServiceIpAddress") << " port "
@@ -98,6 +99,14 @@ void Gateway::configureCallLogger()
         LH_WARN(gatewayLogger(), "No call logger: cannot open " << strPath);
 }
 
+void Gateway::setUpManager()
+{
+    m_pManager = SharedTask<OAMManager>(new OAMManager());
+    m_pManager->initialize(GlobalConfig::getInstance());
+    m_pManager->setTaskName("OAMManager");
+    m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChannelCommands));
+}
+
 bool Gateway::startComponents(std::string& out_strError)
 {
     for (ManageableTask* pTask : {static_cast<ManageableTask*>(m_pChannels.get()),
@@ -112,10 +121,6 @@ bool Gateway::startComponents(std::string& out_strError)
 
 bool Gateway::startManager(std::string& out_strError)
 {
-    m_pManager = SharedTask<OAMManager>(new OAMManager());
-    m_pManager->initialize(GlobalConfig::getInstance());
-    m_pManager->setTaskName("OAMManager");
-    m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChannelCommands));
     if (m_pManager->start() && m_pManager->waitForStart(m_startTimeout))
         return true;
     out_strError = "the OAM manager did not start";

@@ -1,7 +1,7 @@
 #pragma once
-// The host: it builds the OAM manager and the gateway's components, starts them in the order the
-// module expects (components, then the manager, then the web service on a thread of its own) and
-// stops them in the reverse order: the web service, the manager, the components.
+// The host: it builds the OAM manager and the gateway's components, sets the manager up (built,
+// initialized, named, the components registered), then starts the components, the manager and
+// the web service on a thread of its own; it stops them in the reverse order.
 //
 // Host thread only, but for the stop request that the web-service thread makes when it ends by
 // itself.
@@ -49,6 +49,10 @@ class Gateway : private JRunnable::RunningObserver
     // On the web-service thread.
     void newTaskState(JRunnable& io_runnable, Task::State in_state) override;
     void configureCallLogger();
+    // Before any thread of the gateway runs: initializing the manager makes the loggers "linkhaven"
+    // and "admin", and the logging library links them into its tree unlocked for the threads
+    // that log below them.
+    void setUpManager();
     bool startComponents(std::string& out_strError);
     bool startManager(std::string& out_strError);
     bool startWebService(std::string& out_strError);

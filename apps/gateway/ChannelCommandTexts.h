@@ -1,19 +1,13 @@
 #pragma once
-// What the channel command handlers share: the pattern argument, the time-out of their requests
-// to the PSTN channel component and the texts they all give.
+// What the channel command handlers share: the pattern argument and the texts they all give.
 
 #include <string>
-
-#include <ace/Time_Value.h>
 
 #include "apps/gateway/PstnChannelComponent.h"
 #include "oam/command/OAMCommand.h"
 #include "oam/soap/SoapOAMRecords.h"
 
 namespace ChannelCommandTexts {
-
-// Well inside the web service's 250 ms for the whole command.
-inline const ACE_Time_Value REQUEST_TIMEOUT(0, 100000);
 
 // The pattern of argument 0, or "" (every channel) when there is none.
 inline std::string patternOf(const OAMCommand& in_cmd)

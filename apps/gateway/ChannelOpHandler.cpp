@@ -17,7 +17,7 @@ bool ChannelOpHandler::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMComm
 {
     const std::string strPattern = patternOf(in_cmd);
     ChannelTable::Outcome outcome;
-    if (!m_channels.applyOperation(m_op, PstnChannelComponent::compileMatch(strPattern), outcome, REQUEST_TIMEOUT))
+    if (!m_channels.applyOperation(m_op, PstnChannelComponent::compileMatch(strPattern), outcome, PstnChannelComponent::REQUEST_TIMEOUT))
         return refuse(io_result, NO_ANSWER);
     if (outcome.uiSelected == 0)
         return refuse(io_result, noChannelMatches(strPattern));

@@ -11,10 +11,8 @@ class ChannelStatusReporter::StatusOMHandler : public OMReporterTaskImpl::OMHand
 
     bool getOMValue(const char*, ParameterValue& out_value) override
     {
-        // Well inside the web service's 250 ms for the whole request.
-        static const ACE_Time_Value TIMEOUT(0, 100000);
         std::string strStatus;
-        if (!m_channels.getStatus(strStatus, TIMEOUT))
+        if (!m_channels.getStatus(strStatus, PstnChannelComponent::REQUEST_TIMEOUT))
             return false;
         out_value = strStatus;
         return true;

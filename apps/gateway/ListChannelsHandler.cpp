@@ -8,7 +8,7 @@ bool ListChannelsHandler::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMC
 {
     const std::string strPattern = patternOf(in_cmd);
     std::string strList;
-    if (!m_channels.listChannels(PstnChannelComponent::compileMatch(strPattern), strList, REQUEST_TIMEOUT))
+    if (!m_channels.listChannels(PstnChannelComponent::compileMatch(strPattern), strList, PstnChannelComponent::REQUEST_TIMEOUT))
         return refuse(io_result, NO_ANSWER);
     if (strList.empty())
         return refuse(io_result, noChannelMatches(strPattern));

@@ -4,6 +4,8 @@
 #include "oam/channel/ChannelRegexMatch.h"
 #include "host/thread/ThreadChecker.h"
 
+const ACE_Time_Value PstnChannelComponent::REQUEST_TIMEOUT(0, 100000);
+
 PstnChannelComponent::MatchPtr PstnChannelComponent::compileMatch(const std::string& in_strPattern)
 {
     auto pMatch = std::make_shared<ObjectWithChannelOps::ChannelRegexMatch>();

@@ -18,6 +18,10 @@ class PstnChannelComponent : public StaticReactorTaskImpl
     // Shared with the task's thread, which only reads it: a caller that gave up may let it go first.
     using MatchPtr = std::shared_ptr<const ObjectWithChannelOps::ChannelMatch>;
 
+    // What the other components give each request: well inside the web service's 250 ms for the
+    // whole command or OM.
+    static const ACE_Time_Value REQUEST_TIMEOUT;
+
     // Null for a malformed pattern, which the channel matcher logs.
     static MatchPtr compileMatch(const std::string& in_strPattern);
 

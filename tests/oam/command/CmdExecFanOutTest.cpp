@@ -132,9 +132,10 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
         for (ScriptedChildExecuter* pChild : vChildren)
             pChild->answerNotSupported({});
         EXPECT_EQ(flushParent(), 0);
-        EXPECT_EQ(idleMachinesAndNextProxyId(parent).first, 1u);
+        EXPECT_EQ(idleMachinesAndNextProxyId(parent).first, 1u) << "back once, after the last of its three proxies";
         for (const CapturedLine& line : capture.lines())
             EXPECT_LT(line.level, WARN_LOG_LEVEL) << line.strLogger << ": " << line.strMessage;
+        // The same machine serves the second command at the level set after the first.
         EXPECT_EQ(capture.contains(DEBUG_LOG_LEVEL, std::string("in_szCmdName=") + szCommand),
                   machineLogger.isEnabledFor(DEBUG_LOG_LEVEL));
         machineLogger.setLogLevel(DEBUG_LOG_LEVEL);

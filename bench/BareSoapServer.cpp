@@ -27,7 +27,7 @@ class ImmediateOperations : public SoapOAMOperations
     }
     int getOM(struct soap*, const std::string&, std::string& out_strOM) override
     {
-        out_strOM = "RUNNING";
+        out_strOM = "GREEN";
         return 0;
     }
     int getPSTNChannelStatus(struct soap*, SoapOAM__getPSTNChannelStatusResponse& out_status) override

@@ -191,13 +191,13 @@ TEST_F(WsServerTest, OperationsAnswerWhatTheManagerGives)
 
 TEST_F(WsServerTest, SettingsAndTheirDefaultsAreLoggedAndABindFailureEndsTheRun)
 {
-    ACE_SOCK_Acceptor taken;
+    ACE_SOCK_Acceptor taken, taken18081; // the default port is refused whoever holds it
     const long lTaken = listenOnFreePort(taken);
+    taken18081.open(ACE_INET_Addr(static_cast<u_short>(18081), "127.0.0.1"));
     const std::string F = "OAMManagerWsJRunnable::run_i : ", BLOCKING = F + "linkhaven.gw.ws.blockingTimeMs ";
     const std::string DEFAULT_BLOCKING = BLOCKING + "parameter was not set or set to an invalid value. Using the default of 1000";
     const std::string BIND_TAIL = " - Error Code: SOAP-ENV:Server String: Address already in use Detail: bind failed in soap_bind(). Ensure "
                                   "that parameter linkhaven.oam.webServiceIpAddress and parameter linkhaven.oam.webServicePort are properly set.";
-    const ParameterValue LOOPBACK("127.0.0.1");
     const struct Case
     {
         Settings settings;
@@ -205,13 +205,11 @@ TEST_F(WsServerTest, SettingsAndTheirDefaultsAreLoggedAndABindFailureEndsTheRun)
         std::uint32_t uiResult;
     } cases[] = {
         {{}, {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress parameter was not set", "Socket bind successful on ip address , port %P"}, 0},
-        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(-1L)}, {"linkhaven.oam.webServicePort", ParameterValue(-1L)}, {"linkhaven.oam.webServiceIpAddress", LOOPBACK}},
+        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(-1L)}, {"linkhaven.oam.webServicePort", ParameterValue(-1L)}, {"linkhaven.oam.webServiceIpAddress", ParameterValue("127.0.0.1")}},
          {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort parameter was not set or set to an invalid value. Using the default of 18081",
-          "linkhaven.oam.webServicePort set to 18081", F + "linkhaven.oam.webServiceIpAddress set to 127.0.0.1", "Socket bind successful on ip address 127.0.0.1, port 18081"}, 0},
+          "linkhaven.oam.webServicePort set to 18081", F + "linkhaven.oam.webServiceIpAddress set to 127.0.0.1", "Cannot bind on ip address 127.0.0.1 port 18081" + BIND_TAIL}, 4294967295u},
         {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(0L)}, {"linkhaven.oam.webServiceIpAddress", ParameterValue("")}, {"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue(5000L)}},
          {BLOCKING + "set to 0", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress set to ", F + "linkhaven.oam.webServiceIoTimeoutMs set to 5000", "Socket bind successful on ip address , port %P"}, 0},
-        {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(5L)}, {"linkhaven.oam.webServicePort", ParameterValue(lTaken)}, {"linkhaven.oam.webServiceIpAddress", LOOPBACK}},
-         {BLOCKING + "set to 5", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress set to 127.0.0.1", "Cannot bind on ip address 127.0.0.1 port %P" + BIND_TAIL}, 4294967295u},
         {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(5L)}, {"linkhaven.oam.webServicePort", ParameterValue(lTaken)}},
          {BLOCKING + "set to 5", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress parameter was not set", "Cannot bind on port %P" + BIND_TAIL}, 4294967295u},
     };

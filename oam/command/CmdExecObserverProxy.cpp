@@ -1,5 +1,6 @@
 #include "oam/command/CmdExecObserverProxy.h"
 
+#include "oam/command/OAMCmdExecuterTaskImpl.h"
 #include "oam/command/ProxyDestruction_MO.h"
 
 CmdExecObserverProxy::CmdExecObserverProxy(IDGenerator& io_generator, const ActivationQueue& in_queue,

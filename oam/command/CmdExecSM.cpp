@@ -73,6 +73,13 @@ bool CmdExecSM::commandNotSupported(const char* in_szCmdName, const StringVector
     return true;
 }
 
+void CmdExecSM::proxiesGone()
+{
+    LH_CHECK_THREAD(m_pTaskImpl->getThreadChecker());
+    m_bFinal = true;
+    m_pObserver.reset();
+}
+
 bool CmdExecSM::answerMatches(const char* in_szCmdName, std::uint64_t in_uiReporterIndex) const
 {
     return Assertion(ACE_OS_String::strcmp(m_pCommand->getName(), in_szCmdName) == 0,

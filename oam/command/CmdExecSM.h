@@ -32,6 +32,10 @@ class CmdExecSM : public CachedLLLogger, public virtual Object, public MemAccoun
     bool commandNotSupported(const char* in_szCmdName, const StringVector& in_vSupported,
                              std::uint64_t in_uiReporterIndex);
 
+    // No proxy holds the machine any more, so no answer can come: an outcome not given yet is given
+    // up, the observer deleted untold (a synchronous caller learns it now, not at the next use).
+    void proxiesGone();
+
   private:
     // The checks that catch an answer meant for an earlier use of this machine.
     bool answerMatches(const char* in_szCmdName, std::uint64_t in_uiReporterIndex) const;

@@ -161,16 +161,8 @@ MOCallStatus OAMCmdExecuterTaskImpl::proxyDestruction_i(std::uint64_t in_ulProxy
 {
     LH_CHECK_TASK_THREAD();
     TraceScope trace(m_logger, "OAMCmdExecuterTaskImpl::proxyDestruction_i");
-    TaskObjectPool<CmdExecSM>::ProxyData& proxyData = m_pCmdExecSMPool->getProxyData(0);
-    CountedObjPtr<CmdExecSM, ReferenceCount> pCmdExecSM = proxyData.getObject(in_ulProxyId);
-    proxyData.removeObject(in_ulProxyId);
-    // Only now, with the registration gone, may a new proxy draw this identifier.
-    proxyData.getIDGenerator().takeBack(in_ulProxyId);
-    if (!Assertion(!pCmdExecSM.isNull(), "! pCmdExecSM.isNull()", __FILE__, __LINE__, m_logger))
-        return MO_CALL_FAILURE;
-    if (pCmdExecSM.unique()) {
-        LH_DEBUG(processLogger(), "Pool took back a CmdExecSM");
-        m_pCmdExecSMPool->takeBack(pCmdExecSM);
-    }
-    return MO_CALL_SUCCESS;
+    return m_pCmdExecSMPool->getProxyData(0).releaseProxy(in_ulProxyId, "! pCmdExecSM.isNull()", m_logger,
+                                                           processLogger())
+               ? MO_CALL_SUCCESS
+               : MO_CALL_FAILURE;
 }

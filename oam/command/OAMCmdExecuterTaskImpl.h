@@ -24,6 +24,8 @@
 class CmdExecSM;
 template <class T>
 class TaskObjectPool;
+template <class TaskT>
+class TaskProxyDestruction_MO;
 
 class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
                                public virtual OAMCmdExecuter,
@@ -51,7 +53,7 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
 
     class ExecCmd_MO;
     class FutureCmdExecObserver;
-    class ProxyDestruction_MO;
+    using ProxyDestruction_MO = TaskProxyDestruction_MO<OAMCmdExecuterTaskImpl>;
 
     OAMCmdExecuterTaskImpl();
     ~OAMCmdExecuterTaskImpl() override;
@@ -93,6 +95,7 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
 
   private:
     friend class CmdExecSM;
+    friend class TaskProxyDestruction_MO<OAMCmdExecuterTaskImpl>;
 
     // Task thread: offers the command to every child executer; the first result wins.
     bool fanOutCommand_i(const OAMCommand& in_cmd, std::unique_ptr<OAMCmdExecObserver> in_pObserver);

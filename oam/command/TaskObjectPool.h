@@ -64,6 +64,28 @@ class TaskObjectPool : public TaskObjectPoolNoT
 
         IDGenerator& getIDGenerator() { return m_idGenerator; }
 
+        // The steps of a task's proxyDestruction_i, whatever its T. The gone proxy's registration is
+        // cleared before its identifier is given back, so that a proxy drawing the identifier anew
+        // never meets the old registration. Once no proxy holds the object, no answer can reach it:
+        // it gives up an outcome still owed (T::proxiesGone), so that nobody waits for one, and is
+        // idle again, which in_debugLogger is told. False, with the assertion in_szNullCondition on
+        // in_assertLogger, when nothing was registered under the identifier.
+        bool releaseProxy(std::uint64_t in_ulProxyId, const char* in_szNullCondition, const Logger& in_assertLogger,
+                          const Logger& in_debugLogger)
+        {
+            ObjPtr pObj = getObject(in_ulProxyId);
+            removeObject(in_ulProxyId);
+            m_idGenerator.takeBack(in_ulProxyId);
+            if (!Assertion(!pObj.isNull(), in_szNullCondition, __FILE__, __LINE__, in_assertLogger))
+                return false;
+            if (pObj.unique()) {
+                pObj->proxiesGone();
+                LH_DEBUG(in_debugLogger, "Pool took back a " << T::MEM_ACCOUNT_NAME);
+                m_pPool->takeBack(pObj);
+            }
+            return true;
+        }
+
         void releaseAllObjects()
         {
             TraceScope trace(getLogger(), "ProxyData::releaseAllObjects");

@@ -16,24 +16,28 @@
 #include "oam/alarm/AlarmStateAppender.h"
 #include "oam/alarm/InstallAlarmStateAppender.h"
 #include "oam/command/LastErrorText.h"
+#include "oam/command/TaskObjectPool.h"
 #include "oam/manager/CallLoggerHandlers.h"
 #include "oam/manager/ConfigParamHandlers.h"
 #include "oam/manager/DumpCoreHandler.h"
 #include "oam/manager/GetMemAccountInfoHandler.h"
 #include "oam/manager/LogLevelHandlers.h"
 #include "oam/manager/RunModeHandlers.h"
+#include "oam/om/GetOMSM.h"
 
 namespace {
 const char* const LOGGER_NAME = "linkhaven.oam.manager";
 const char* const CPU_MONITOR_PREFIX = "linkhaven.system.cpu.monitor";
 const char* const CPU_MONITOR_PERIOD_KEY = "linkhaven.system.cpu.monitor.monitoringPeriodInMs";
 const char* const START_TIMEOUT_KEY = "linkhaven.startTimeoutSec";
-// Asked for by each table, so that the built-in commands and the alarms never rehash.
+// Asked for by each table, so that the built-in commands, the alarms and the names of the OMs
+// that reporters gave never rehash.
 const std::size_t TABLE_BUCKETS = 100;
 } // namespace
 
 OAMManager::OAMManager()
     : m_logger(AceCleanupLogger::get(LOGGER_NAME)), m_pAppender(new AlarmStateAppender()),
+      m_OMReporterIndexHash(TABLE_BUCKETS), m_pGetOMSMPool(std::make_unique<TaskObjectPool<GetOMSM>>(1)),
       m_cmdExecutionHandlerHash(TABLE_BUCKETS), m_alarmStateHash(TABLE_BUCKETS)
 {
 }
@@ -69,6 +73,7 @@ void OAMManager::setTaskName(const char* in_szName)
     m_logger.setLoggingId(getTaskName());
     m_pAppender->setName(getTaskName() + " - AlarmStateAppender");
     installAlarmStateAppender();
+    populateOMHash();
     populateCmdExecutionHandlerHash();
 }
 
@@ -134,11 +139,6 @@ bool OAMManager::executeSetParam(const OAMCommand& in_cmd, SoapOAM__OAMCommandEx
     }
     out_result.m_strStatusText = text.str();
     return true;
-}
-
-bool OAMManager::getOM(const char*, ParameterValue&, ACE_Time_Value)
-{
-    return false;
 }
 
 void OAMManager::getSupportedCommands(StringVector& out_vCommands) const
@@ -245,11 +245,8 @@ void OAMManager::populateCmdExecutionHandlerHash()
     add("get-run-mode", new GetRunModeHandler());
     add("set-call-logger-status", new SetCallLoggerModeHandler());
     add("get-call-logger-status", new GetCallLoggerStatusHandler());
-    Assertion(m_pAppender != nullptr, "m_pAppender != 0", __FILE__, __LINE__, m_logger);
-    auto* const pHandler = dynamic_cast<AlarmStateAppender*>(m_pAppender.get());
-    if (Assertion(pHandler != nullptr, "pHandler != 0", __FILE__, __LINE__, m_logger))
-        add("reset-alarm-state",
-            new ResetAlarmStateHandler(log4cplus::helpers::SharedObjectPtr<AlarmStateAppender>(pHandler)));
+    if (const auto pAppender = alarmStateAppender())
+        add("reset-alarm-state", new ResetAlarmStateHandler(pAppender));
     add("get-mem-account-info", new GetMemAccountInfoHandler());
     add("dump-core", new DumpCoreHandler());
     add("get-alarms", new NewAlarmStateHandler(this));
@@ -258,3 +255,11 @@ void OAMManager::populateCmdExecutionHandlerHash()
     add("get-config-param", new GetConfigParamHandler());
 }
 
+
+log4cplus::helpers::SharedObjectPtr<AlarmStateAppender> OAMManager::alarmStateAppender()
+{
+    Assertion(m_pAppender != nullptr, "m_pAppender != 0", __FILE__, __LINE__, m_logger);
+    auto* const pHandler = dynamic_cast<AlarmStateAppender*>(m_pAppender.get());
+    Assertion(pHandler != nullptr, "pHandler != 0", __FILE__, __LINE__, m_logger);
+    return log4cplus::helpers::SharedObjectPtr<AlarmStateAppender>(pHandler);
+}

@@ -1,17 +1,22 @@
 #pragma once
 // The central task of the module: the host builds one, initializes it with the gateway
 // configuration, names it, registers its components and starts it. It answers the built-in
-// commands on its own thread, passes every other command to the child executers, keeps the table
-// of raised alarms and runs the system CPU monitor on its timer.
+// commands on its own thread, passes every other command to the child executers, answers its own
+// OMs and asks the OM reporters for the others, keeps the table of raised alarms and runs the
+// system CPU monitor on its timer.
 //
 // Host thread, before start: the constructor, initialize, setTaskName, addCmdExecutionHandler,
-// addCmdExecuter. Any thread once started: both executeCommand forms, getOM, newAlarmState.
+// addCmdExecuter, addOMReporter. Any thread once started: both executeCommand forms, both getOM
+// forms, newAlarmState.
 // Everything else runs on the manager's own thread; nothing of the manager is locked.
 //
 // The task framework's state and managed-task implementations are both ManageableTaskImplBase here.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include <ace/Time_Value.h>
 #include <log4cplus/appender.h>
@@ -26,12 +31,19 @@
 #include "host/thread/MOCallStatus.h"
 #include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
+#include "oam/om/OMFuture.h"
+#include "oam/om/OMReporterTaskImpl.h"
+#include "oam/om/SynchronousOMReporter.h"
 
+class AlarmStateAppender;
+class GetOMSM;
 class ROConfiguration;
 
 class OAMManager : public ConfigManager,
+                   public SynchronousOMReporter,
                    public virtual SynchronousOAMCmdExecuter,
                    public virtual ManageableTask,
+                   OMReporterTaskImpl,
                    OAMCmdExecuterTaskImpl,
                    StaticReactorTaskImpl,
                    AlarmRegistry::Observer
@@ -55,6 +67,10 @@ class OAMManager : public ConfigManager,
     using CmdExecutionHandler = OAMCmdExecuterTaskImpl::CmdExecutionHandler;
     using CmdExecutionHandlerPtr = OAMCmdExecuterTaskImpl::CmdExecutionHandlerPtr;
     using ChildExecuterPtr = OAMCmdExecuterTaskImpl::ChildExecuterPtr;
+    using OMReporterPtr = CountedObjPtr<OMReporter, TSReferenceCount>;
+
+    class SynchGetOM_MO;
+    using ProxyDestruction_MO = TaskProxyDestruction_MO<OAMManager>;
 
     OAMManager();
     // After waitUntilDone.
@@ -76,8 +92,14 @@ class OAMManager : public ConfigManager,
                         ACE_Time_Value in_timeout) override;
     using OAMCmdExecuterTaskImpl::executeCommand;
 
-    // Any thread: the OM's value within the time-out. No OM is reported yet: always false.
-    bool getOM(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout);
+    // Before start (the list is not locked). A reporter added twice is asked twice.
+    void addOMReporter(const OMReporterPtr& in_pReporter);
+
+    // Any thread but the manager's own: the OM's value within the time-out (ACE_Time_Value::max_time:
+    // no limit), from the manager's own OMs, or the reporter that gave the name last, or all of them.
+    bool getOM(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout) override;
+    // Any thread: the manager's own OMs only; the reporters are not asked.
+    bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override;
 
     // "get-om", then the names of the command table; "set-param" is not listed.
     void getSupportedCommands(StringVector& out_vCommands) const override;
@@ -111,6 +133,21 @@ class OAMManager : public ConfigManager,
 
   private:
     class AlarmData_MO;
+    friend class GetOMSM;
+    friend class TaskProxyDestruction_MO<OAMManager>;
+    using GetOMSMPtr = CountedObjPtr<GetOMSM, ReferenceCount>;
+
+    // Task thread: answers one blocking read through the future.
+    MOCallStatus getOM_i(const char* in_szOMName, OMFuture& io_future);
+    // Task thread: hands the reporter at that index an observer proxy for the machine; false when
+    // the reporter refused.
+    bool askReporter_i(const GetOMSMPtr& in_pGetOMSM, std::uint64_t in_uiReporterIndex, const char* in_szOMName);
+    // Task thread: an observer proxy of the OM fan-out is gone.
+    MOCallStatus proxyDestruction_i(std::uint64_t in_ulProxyId);
+    // The manager's own OMs: host name, alarm state, last alarm; the table is emptied first.
+    void populateOMHash();
+    // The manager's appender as what it is; null, after an assertion, should it be something else.
+    log4cplus::helpers::SharedObjectPtr<AlarmStateAppender> alarmStateAppender();
 
     // Any thread: queues the change for newAlarmState_i.
     void newAlarmState(const Alarm& in_alarm) override;
@@ -127,7 +164,12 @@ class OAMManager : public ConfigManager,
     bool installCpuMonitor(const ROConfiguration& in_config);
 
     LoggingIdLogger m_logger;
+    // Filled before start, only read afterwards; the index of a reporter is its place here.
+    std::vector<OMReporterPtr> m_vOMReporter;
     log4cplus::SharedAppenderPtr m_pAppender;
+    // The reporter that last gave each OM name; task thread only. Never cleared: reporters stay.
+    std::unordered_map<std::string, std::uint64_t> m_OMReporterIndexHash;
+    std::unique_ptr<TaskObjectPool<GetOMSM>> m_pGetOMSMPool;
     std::unordered_map<std::string, CmdExecutionHandlerPtr> m_cmdExecutionHandlerHash;
     // The alarms raised now, by their identifying text; task thread only.
     std::unordered_map<std::string, Alarm::State> m_alarmStateHash;

@@ -1,0 +1,106 @@
+// The manager's OM fan-out: its blocking and asynchronous reads, and the asking of the reporters.
+
+#include "oam/manager/OAMManager.h"
+
+#include <cerrno>
+
+#include "host/core/TraceScope.h"
+#include "host/thread/Deadline.h"
+#include "host/thread/ThreadChecker.h"
+#include "oam/command/LastErrorText.h"
+#include "oam/command/ProxyDestruction_MO.h"
+#include "oam/command/TaskObjectPool.h"
+#include "oam/manager/SynchGetOM_MO.h"
+#include "oam/om/GetOMSM.h"
+#include "oam/om/GetOM_MO.h"
+#include "oam/om/OMObserverProxy.h"
+
+void OAMManager::addOMReporter(const OMReporterPtr& in_pReporter)
+{
+    m_vOMReporter.push_back(in_pReporter);
+}
+
+bool OAMManager::getOM(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout)
+{
+    TraceScope trace(m_logger, "OAMManager::getOM");
+    LH_DEBUG(m_logger, "OAMManager::getOM : getting OM " << in_szOMName);
+    // On the manager's own thread (a handler reading an OM) nothing could answer while it waits.
+    if (getThreadChecker().isBoundToCurrentThread()) {
+        errno = EDEADLK;
+        LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
+        return false;
+    }
+    OMFuture future;
+    if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future), "OAMManager::getOM"))
+        return false;
+    Deadline deadline(in_timeout);
+    Fallible<ParameterValue> result;
+    if (future.get(result, deadline.get()) != 0) {
+        LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
+        return false;
+    }
+    if (!result.valid()) {
+        LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : fallible OM is invalid");
+        return false;
+    }
+    out_value = result.value();
+    return true;
+}
+
+bool OAMManager::getOM(const char* in_szOMName, OMObserver* in_pObserver)
+{
+    return enqueue(new GetOM_MO(*this, in_szOMName, in_pObserver), "OAMManager::getOM");
+}
+
+MOCallStatus OAMManager::getOM_i(const char* in_szOMName, OMFuture& io_future)
+{
+    LH_CHECK_TASK_THREAD();
+    TraceScope trace(m_logger, "OAMManager::getOM_i");
+    const auto foundOwn = m_OMHash.find(in_szOMName);
+    if (foundOwn != m_OMHash.end()) {
+        LH_DEBUG(m_logger, in_szOMName << " is handled by the OAMManager");
+        ParameterValue value;
+        io_future.set(foundOwn->second->getOMValue(in_szOMName, value) ? Fallible<ParameterValue>(value)
+                                                                    : Fallible<ParameterValue>());
+        return MO_CALL_SUCCESS;
+    }
+    if (m_vOMReporter.empty()) {
+        LH_WARN(m_logger, "OAMManager has no registered OMReporter. No OM available!");
+        io_future.set(Fallible<ParameterValue>());
+        return MO_CALL_SUCCESS;
+    }
+
+    // From here on only the registrations of the observers keep the machine out of the pool.
+    const GetOMSMPtr pGetOMSM = m_pGetOMSMPool->acquire();
+    const auto foundIndex = m_OMReporterIndexHash.find(in_szOMName);
+    const bool bQueryAllReporters = foundIndex == m_OMReporterIndexHash.end();
+    pGetOMSM->start(this, in_szOMName, io_future, bQueryAllReporters);
+    if (!bQueryAllReporters)
+        return askReporter_i(pGetOMSM, foundIndex->second, in_szOMName) ? MO_CALL_SUCCESS : MO_CALL_FAILURE;
+    for (std::uint64_t ui = 0; ui < m_vOMReporter.size(); ++ui) {
+        // The reporters after a refusing one are not asked; the machine gives the caller its
+        // invalid result once the observers of those asked are all gone without a success.
+        if (!askReporter_i(pGetOMSM, ui, in_szOMName))
+            return MO_CALL_FAILURE;
+    }
+    return MO_CALL_SUCCESS;
+}
+
+bool OAMManager::askReporter_i(const GetOMSMPtr& in_pGetOMSM, std::uint64_t in_uiReporterIndex, const char* in_szOMName)
+{
+    TaskObjectPool<GetOMSM>::ProxyData& proxyData = m_pGetOMSMPool->getProxyData(0);
+    auto* const pProxy =
+        new OMObserverProxy(proxyData.getIDGenerator(), *getActivationQueue(), proxyData, *this, in_uiReporterIndex);
+    // Registered before the reporter may answer, on this thread, behind this method object.
+    proxyData.setObject(pProxy->getProxyID(), in_pGetOMSM);
+    return m_vOMReporter[in_uiReporterIndex]->getOM(in_szOMName, pProxy);
+}
+
+MOCallStatus OAMManager::proxyDestruction_i(std::uint64_t in_ulProxyId)
+{
+    LH_CHECK_TASK_THREAD();
+    TraceScope trace(m_logger, "OAMManager::proxyDestruction_i");
+    return m_pGetOMSMPool->getProxyData(0).releaseProxy(in_ulProxyId, "! pGetOMSM.isNull()", m_logger, m_logger)
+               ? MO_CALL_SUCCESS
+               : MO_CALL_FAILURE;
+}

@@ -105,6 +105,8 @@ void Gateway::setUpManager()
     m_pManager->initialize(GlobalConfig::getInstance());
     m_pManager->setTaskName("OAMManager");
     m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChannelCommands));
+    m_pManager->addOMReporter(OAMManager::OMReporterPtr(m_pChannelStatus));
+    m_pManager->addOMReporter(OAMManager::OMReporterPtr(m_pTaskManager));
 }
 
 bool Gateway::startComponents(std::string& out_strError)

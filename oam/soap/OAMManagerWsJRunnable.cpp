@@ -194,7 +194,8 @@ int OAMManagerWsJRunnable::executeCommand(struct soap*, SoapOAM__OAMCommand* in_
 int OAMManagerWsJRunnable::getOM(struct soap*, const std::string& in_strOmName, std::string& out_strOM)
 {
     ParameterValue value;
-    if (!m_pOAMManager->getOM(in_strOmName.c_str(), value, m_wsTimeout)) {
+    SynchronousOMReporter& reporter = *m_pOAMManager;
+    if (!reporter.getOM(in_strOmName.c_str(), value, m_wsTimeout)) {
         out_strOM.clear();
         return -1;
     }
@@ -207,7 +208,8 @@ int OAMManagerWsJRunnable::getOM(struct soap*, const std::string& in_strOmName, 
 int OAMManagerWsJRunnable::getPSTNChannelStatus(struct soap*, SoapOAM__getPSTNChannelStatusResponse& out_status)
 {
     ParameterValue value;
-    if (!m_pOAMManager->getOM(CHANNEL_STATUS_OM, value, m_wsTimeout) || value.getType() != ParameterValue::STRING_TYPE) {
+    SynchronousOMReporter& reporter = *m_pOAMManager;
+    if (!reporter.getOM(CHANNEL_STATUS_OM, value, m_wsTimeout) || value.getType() != ParameterValue::STRING_TYPE) {
         out_status.m_errorcode = -1;
         return -1;
     }

@@ -4,6 +4,7 @@
 
 #include <future>
 #include <map>
+#include <mutex>
 
 #include <ace/INET_Addr.h>
 #include <ace/SOCK_Acceptor.h>
@@ -14,6 +15,7 @@
 #include "host/infra/RWConfiguration.h"
 #include "oam/command/OAMCmdExecObserver.h"
 #include "oam/manager/OAMManager.h"
+#include "oam/om/OMObserver.h"
 #include "oam/soap/OAMCmdClient.h"
 #include "oam/soap/OAMManagerWsJRunnable.h"
 #include "oam/soap/SoapContext.h"
@@ -47,6 +49,21 @@ class Child : public OAMCmdExecuter
     }
     std::promise<void> m_held;
     std::unique_ptr<OAMCmdExecObserver> m_pHeld;
+};
+
+// Reports "linkhaven.om.test.integer" as 42 and the channel status as the test sets it.
+class Reporter : public OMReporter
+{
+  public:
+    bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override
+    {
+        std::unique_ptr<OMObserver> pObserver(in_pObserver);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const ParameterValue value = std::string(in_szOMName) == "linkhaven.om.test.integer" ? ParameterValue(42L) : m_channelStatus;
+        return value.hasValue() ? pObserver->getOMSuccess(in_szOMName, value) : pObserver->getOMFailure(in_szOMName);
+    }
+    std::mutex m_mutex;
+    ParameterValue m_channelStatus;
 };
 
 std::string command(const std::string& in_strInCmd) { return "<SoapOAM:executeCommand>" + in_strInCmd + "</SoapOAM:executeCommand>"; }
@@ -108,6 +125,7 @@ class WsServerTest : public ::testing::Test
         m_pManager->initialize(hConfig);
         m_pManager->setTaskName("OAMManager");
         m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChild));
+        m_pManager->addOMReporter(OAMManager::OMReporterPtr(m_pReporter));
         ASSERT_TRUE(m_pManager->start() && m_pManager->waitForStart(ACE_Time_Value(60)));
     }
     void TearDown() override
@@ -162,6 +180,7 @@ class WsServerTest : public ::testing::Test
 
     OAMManagerWsJRunnable::OAMManagerPtr m_pManager{new OAMManager()};
     Child* const m_pChild = new Child(); // the manager's
+    Reporter* const m_pReporter = new Reporter(); // the manager's
     std::unique_ptr<OAMManagerWsJRunnable> m_pRunnable;
     std::unique_ptr<FirstState> m_pFirstState;
     Task::State m_startState = Task::STOPPED_STATE;
@@ -173,17 +192,32 @@ TEST_F(WsServerTest, OperationsAnswerWhatTheManagerGives)
 {
     LogCapture capture("linkhaven.oam.ManagerWsJRunnable");
     ASSERT_EQ(startServer(), Task::RUNNING_STATE);
-    const std::pair<std::string, std::string> cases[] = {
-        {OK_ME, OK_RESULT},
-        {command("<in-cmd><m-strName>fail-me</m-strName></in-cmd>"), "<SoapOAM:OAMCommandExecResult><m-bExecSuccess>false"
-                                                                     "</m-bExecSuccess><m-strStatusText>it failed</m-strStatusText></SoapOAM:OAMCommandExecResult>"},
-        {command("<in-cmd><m-strName>hold</m-strName></in-cmd>"), EOF_FAULT}, // no result within 250 ms
-        {command(""), EOF_FAULT},
-        {command("<in-cmd xsi:nil=\"true\"/>"), EOF_FAULT},
+    const std::string CHANNEL_STATUS = "<SoapOAM:getPSTNChannelStatus/>";
+    const struct Case
+    {
+        std::string strBody;
+        ParameterValue channelStatus;
+        std::string strExpected;
+    } cases[] = {
+        {OK_ME, {}, OK_RESULT},
+        {command("<in-cmd><m-strName>fail-me</m-strName></in-cmd>"), {}, "<SoapOAM:OAMCommandExecResult><m-bExecSuccess>false"
+                                                                         "</m-bExecSuccess><m-strStatusText>it failed</m-strStatusText></SoapOAM:OAMCommandExecResult>"},
+        {command("<in-cmd><m-strName>hold</m-strName></in-cmd>"), {}, EOF_FAULT}, // no result within 250 ms
+        {command(""), {}, EOF_FAULT},
+        {command("<in-cmd xsi:nil=\"true\"/>"), {}, EOF_FAULT},
+        {"<SoapOAM:getOM><in-strOmName>linkhaven.om.test.integer</in-strOmName></SoapOAM:getOM>", {}, "<SoapOAM:getOMResponse><out-strOM>42</out-strOM></SoapOAM:getOMResponse>"},
+        {"<SoapOAM:getOM><in-strOmName>linkhaven.om.test.none</in-strOmName></SoapOAM:getOM>", {}, EOF_FAULT},
+        {CHANNEL_STATUS, ParameterValue("span 1 <up>"), "<SoapOAM:getPSTNChannelStatusResponse><m-value>span 1 &lt;up&gt;</m-value><m-errorcode>0</m-errorcode></SoapOAM:getPSTNChannelStatusResponse>"},
+        {CHANNEL_STATUS, ParameterValue(42L), EOF_FAULT},
+        {CHANNEL_STATUS, {}, EOF_FAULT},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(c.first))), c.second);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strBody);
+        {
+            std::lock_guard<std::mutex> lock(m_pReporter->m_mutex);
+            m_pReporter->m_channelStatus = c.channelStatus;
+        }
+        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(c.strBody))), c.strExpected);
     }
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Accepted IP=127.0.0.1"));
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "SoapOAM__executeCommand failure : null command"));

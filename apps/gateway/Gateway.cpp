@@ -51,7 +51,8 @@ bool Gateway::start(std::string& out_strError)
         LH_INFO(gatewayLogger(), "Gateway started: OAM web service on "
                                      << configuredString("linkhaven.oam.webServiceIpAddress") << " port "
                                      << configuredInt("linkhaven.oam.webServicePort") << ", "
-                                     << configuredInt(GatewayConfig::SPAN_COUNT_KEY) << " spans of "
+                                     << configuredInt(GatewayConfig::SPAN_COUNT_KEY)
+                                     << (configuredInt(GatewayConfig::SPAN_COUNT_KEY) == 1 ? " span of " : " spans of ")
                                      << configuredInt(GatewayConfig::CHANNELS_PER_SPAN_KEY) << " channels");
         return true;
     }
@@ -73,6 +74,9 @@ void Gateway::stop()
     }
     if (!m_pTaskManager.isNull()) {
         m_pTaskManager->stopKillExit(m_startTimeout);
+        // A task tells the group that it has stopped just before its thread ends.
+        for (ManageableTask* pTask : components())
+            pTask->waitUntilDone();
         m_pTaskManager.reset();
     }
     m_pChannelStatus.reset();
@@ -99,6 +103,11 @@ void Gateway::configureCallLogger()
         LH_WARN(gatewayLogger(), "No call logger: cannot open " << strPath);
 }
 
+std::vector<ManageableTask*> Gateway::components() const
+{
+    return {m_pChannels.get(), m_pChannelCommands.get(), m_pChannelStatus.get()};
+}
+
 void Gateway::setUpManager()
 {
     m_pManager = SharedTask<OAMManager>(new OAMManager());
@@ -111,9 +120,7 @@ void Gateway::setUpManager()
 
 bool Gateway::startComponents(std::string& out_strError)
 {
-    for (ManageableTask* pTask : {static_cast<ManageableTask*>(m_pChannels.get()),
-                                  static_cast<ManageableTask*>(m_pChannelCommands.get()),
-                                  static_cast<ManageableTask*>(m_pChannelStatus.get())})
+    for (ManageableTask* pTask : components())
         m_pTaskManager->addTask(*pTask);
     if (m_pTaskManager->start() && m_pTaskManager->waitForStart(m_startTimeout))
         return true;

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <ace/Time_Value.h>
 
@@ -19,6 +20,7 @@
 #include "host/thread/JRunnable.h"
 
 class ChannelCommandExecuter;
+class ManageableTask;
 class ChannelStatusReporter;
 class OAMManager;
 class OAMManagerWsJRunnable;
@@ -49,6 +51,8 @@ class Gateway : private JRunnable::RunningObserver
     // On the web-service thread.
     void newTaskState(JRunnable& io_runnable, Task::State in_state) override;
     void configureCallLogger();
+    // In the order they start.
+    std::vector<ManageableTask*> components() const;
     // Before any thread of the gateway runs: initializing the manager makes the loggers "linkhaven"
     // and "admin", and the logging library links them into its tree unlocked for the threads
     // that log below them.

@@ -64,11 +64,11 @@ void defineGatewayParameters()
 {
     ParameterInfoDB& database = ParameterInfoDB::getNonConstInstance();
     database.defineParameter(GatewayConfig::SPAN_COUNT_KEY, ParameterValue::INTEGER_TYPE, "2", false, false, false,
-                             "The number of simulated PSTN spans, from 1 to 100.");
+                             "The number of simulated PSTN spans, from 1 to 100; read at start.");
     database.defineParameter(GatewayConfig::CHANNELS_PER_SPAN_KEY, ParameterValue::INTEGER_TYPE, "24", false, false,
-                             false, "The number of channels of each simulated span, from 1 to 100.");
+                             false, "The number of channels of each simulated span, from 1 to 100; read at start.");
     database.defineParameter(GatewayConfig::CALL_LOG_FILE_KEY, ParameterValue::STRING_TYPE, nullptr, false, false,
-                             false, "The file that the call logger appends to.");
+                             false, "The file that the call logger appends to; read at start.");
 }
 
 // Applies KEY=VALUE texts to the process-wide configuration, refusing names it does not know.

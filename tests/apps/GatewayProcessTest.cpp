@@ -42,5 +42,6 @@ TEST(GatewayProcess, StopsInOrderAndExitsWithZeroOnSigintAndOnSigterm)
         EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) << strLog;
         EXPECT_NE(strLog.find(std::string("Gateway stopping: ") + (nSignal == SIGINT ? "SIGINT" : "SIGTERM")), std::string::npos) << strLog;
         EXPECT_NE(strLog.find("Gateway stopped"), std::string::npos) << strLog;
+        EXPECT_EQ(strLog.find(" ERROR "), std::string::npos) << strLog;
     }
 }

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <unistd.h>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -10,9 +11,9 @@
 
 TEST(GatewayConfig, EachCommandLineRunsTheGatewayOrEndsWithItsExitStatusAndOneLine)
 {
-    const std::string strFile = ::testing::TempDir() + "gateway-config-test.conf";
+    const std::string strFile = ::testing::TempDir() + "gateway-config-test-" + std::to_string(::getpid()) + ".conf";
     std::ofstream(strFile) << "# a comment\n\n linkhaven.oam.webServicePort = 18500\nlinkhaven.gw.pstn.spanCount=4\n";
-    const std::string strBadFile = ::testing::TempDir() + "gateway-config-bad.conf";
+    const std::string strBadFile = ::testing::TempDir() + "gateway-config-bad-" + std::to_string(::getpid()) + ".conf";
     std::ofstream(strBadFile) << "linkhaven.gw.pstn.spanCount=3\nlinkhaven.gw.pstn.spans=3\n";
     const std::string strTail = " (see --help)\n";
     struct Case { std::vector<std::string> vArgs; std::optional<int> exitStatus; std::string strErr; int nPort = 0, nSpans = 0; };

@@ -4,81 +4,20 @@
 // reactor's pipe, answered through a future. The three alternate call by call, so that they share
 // whatever else the machine is doing.
 
-#include <algorithm>
-#include <chrono>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include <ace/Activation_Queue.h>
 #include <ace/Future.h>
-#include <ace/Method_Request.h>
 #include <ace/Reactor.h>
 #include <ace/Select_Reactor.h>
 #include <benchmark/benchmark.h>
-#include <log4cplus/nullappender.h>
 
-#include "host/core/Logger.h"
+#include "bench/BenchSupport.h"
 #include "host/infra/RWConfiguration.h"
 #include "oam/command/SoapOAMCommand.h"
 #include "oam/manager/OAMManager.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-class Answer_MO : public ACE_Method_Request
-{
-  public:
-    explicit Answer_MO(ACE_Future<std::string> in_future) : m_future(in_future) {}
-    int call() override
-    {
-        m_future.set("Success");
-        return 0;
-    }
-
-  private:
-    ACE_Future<std::string> m_future;
-};
-
-// Ends the servicing thread.
-class End_MO : public ACE_Method_Request
-{
-  public:
-    int call() override { return -1; }
-};
-
-// The bare active object: one thread takes method objects off the queue and runs them.
-class BareActiveObject
-{
-  public:
-    BareActiveObject() : m_thread([this] { serve(); }) {}
-    ~BareActiveObject()
-    {
-        m_queue.enqueue(new End_MO());
-        m_thread.join();
-    }
-    std::string call()
-    {
-        ACE_Future<std::string> future;
-        m_queue.enqueue(new Answer_MO(future));
-        std::string strAnswer;
-        future.get(strAnswer);
-        return strAnswer;
-    }
-
-  private:
-    void serve()
-    {
-        for (int nStatus = 0; nStatus == 0;) {
-            ACE_Method_Request* pMO = m_queue.dequeue();
-            nStatus = pMO->call();
-            delete pMO;
-        }
-    }
-    ACE_Activation_Queue m_queue;
-    std::thread m_thread;
-};
 
 // The wake-up alone: a notify through the reactor's pipe, on the reactor's own thread.
 class ReactorWakeUp : public ACE_Event_Handler
@@ -117,25 +56,6 @@ class ReactorWakeUp : public ACE_Event_Handler
     std::thread m_thread;
 };
 
-struct Latencies
-{
-    std::vector<double> vMicros;
-
-    template <class Call>
-    void time(Call in_call, benchmark::State& io_state)
-    {
-        const auto start = Clock::now();
-        if (in_call() != "Success")
-            io_state.SkipWithError("no answer");
-        vMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    double percentile(unsigned in_uiPercent)
-    {
-        std::sort(vMicros.begin(), vMicros.end());
-        return vMicros.empty() ? 0.0 : vMicros[vMicros.size() * in_uiPercent / 100];
-    }
-};
-
 void BM_ManagerAgainstBareActiveObject(benchmark::State& io_state)
 {
     const auto hConfig = TSHandle<RWConfiguration>::make();
@@ -156,11 +76,11 @@ void BM_ManagerAgainstBareActiveObject(benchmark::State& io_state)
             [&] {
                 SoapOAM__OAMCommandExecResult result;
                 manager.executeCommand(cmd, result, ACE_Time_Value(10));
-                return result.m_strStatusText.substr(0, 7);
+                return result.m_strStatusText.substr(0, 7) == "Success";
             },
             io_state);
-        bareTrip.time([&] { return bare.call(); }, io_state);
-        wakeUpTrip.time([&] { return wakeUp.call(); }, io_state);
+        bareTrip.time([&] { return bare.call() == "Success"; }, io_state);
+        wakeUpTrip.time([&] { return wakeUp.call() == "Success"; }, io_state);
     }
     manager.stop();
     manager.waitUntilDone();
@@ -182,12 +102,5 @@ BENCHMARK(BM_ManagerAgainstBareActiveObject)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    // The level a running gateway keeps: debug lines are neither built nor written.
-    log4cplus::Logger root = Logger().getLog4cplusLogger();
-    root.addAppender(log4cplus::SharedAppenderPtr(new log4cplus::NullAppender()));
-    root.setLogLevel(log4cplus::INFO_LOG_LEVEL);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

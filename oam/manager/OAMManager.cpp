@@ -255,7 +255,6 @@ void OAMManager::populateCmdExecutionHandlerHash()
     add("get-config-param", new GetConfigParamHandler());
 }
 
-
 log4cplus::helpers::SharedObjectPtr<AlarmStateAppender> OAMManager::alarmStateAppender()
 {
     Assertion(m_pAppender != nullptr, "m_pAppender != 0", __FILE__, __LINE__, m_logger);

@@ -106,8 +106,9 @@ TEST(OMFanOut, ReadsAskEveryReporterUntilOneSucceedsThenTheOneThatGaveTheNameLas
                 const ACE_Time_Value timeout = strStep == "late" ? ACE_Time_Value::zero : ACE_Time_Value::max_time;
                 vResults.push_back(std::async(std::launch::async, [&, timeout] { return read(manager, "linkhaven.om.x", timeout); }));
                 ASSERT_TRUE(g_asked.wait_for(lock, std::chrono::minutes(1), [] { return !g_strAsked.empty(); }));
-            } else if (strStep.rfind("asked:", 0) == 0) {
+                lock.unlock();
                 read(manager, HOSTNAME_OM); // the read has asked every reporter it asks
+            } else if (strStep.rfind("asked:", 0) == 0) {
                 std::lock_guard<std::mutex> lock(g_mutex);
                 EXPECT_EQ(g_strAsked, strStep.substr(6));
             } else if (strStep == "wait") {

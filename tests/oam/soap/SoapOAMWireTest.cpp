@@ -188,6 +188,7 @@ TEST(SoapOAMWire, EachRequestIsReadByTheServiceRulesAndAnsweredWithItsResponseOr
         {"cut", envelopeAround("<SoapOAM:getOM><in-strOmName>cpu</in-strOm"), "", "SOAP-ENV:Client"},
         {"operation failing", envelopeAround("<SoapOAM:getPSTNChannelStatus/>"), "channel status", "", -1},
         {"no envelope", "<?xml version=\"1.0\"?><SoapOAM:getOM xmlns:SoapOAM=\"urn:SoapOAM\"/>", "", "SOAP-ENV:VersionMismatch"},
+        {"no operations: command", command(""), "", "", 0, false},
         {"no operations: om", envelopeAround("<SoapOAM:getOM/>"), "", "", 0, false},
         {"no operations: channel status", envelopeAround("<SoapOAM:getPSTNChannelStatus/>"), "", "", 0, false},
     };

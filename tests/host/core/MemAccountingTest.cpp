@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <thread>
-#include <vector>
 
 #include "host/core/MemAccounted.h"
 #include "host/core/NoSizeMemAllocator.h"
@@ -65,21 +63,4 @@ TEST(MemAccounting, BlocksAndObjectsGiveBackWhatTheyTookAlignedAndWithTheirRealS
     delete[] pArray;
     delete pBase;
     EXPECT_EQ(infoOf(Accounted::MEM_ACCOUNT_NAME).m_ulLiveBytes, 0u);
-}
-
-TEST(MemAccounting, ThreadsAllocatingAndFreeingTogetherLeaveExactCounts)
-{
-    MemAccount& account = StaticAccountMemAllocator::getAccount("MemAccountingTest::threads");
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&account] {
-            for (int i = 0; i < 1000; ++i)
-                DefaultStaticMemAllocator::deallocate(DefaultStaticMemAllocator::allocate(16, account), 16, account);
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-    const MemAccountInfo info = account.getInfo();
-    EXPECT_EQ(info.m_ulAllocations, 4000u);
-    EXPECT_EQ(info.m_ulLiveBytes, 0u);
-    EXPECT_TRUE(info.m_ulPeakBytes >= 16 && info.m_ulPeakBytes <= 64) << info.m_ulPeakBytes;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/LogCapture.h"
 
+#include <algorithm>
+
 #include <log4cplus/spi/loggingevent.h>
 
 class LogCapture::Appender : public log4cplus::Appender
@@ -8,11 +10,9 @@ class LogCapture::Appender : public log4cplus::Appender
     ~Appender() override { destructorImpl(); }
     void close() override {}
 
-    std::vector<CapturedLine> lines() const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_lines;
-    }
+    // Appended to on the logging threads.
+    mutable std::mutex m_mutex;
+    std::vector<CapturedLine> m_lines;
 
   protected:
     void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
@@ -20,10 +20,6 @@ class LogCapture::Appender : public log4cplus::Appender
         std::lock_guard<std::mutex> lock(m_mutex);
         m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage()});
     }
-
-  private:
-    mutable std::mutex m_mutex;
-    std::vector<CapturedLine> m_lines;
 };
 
 LogCapture::LogCapture(const std::string& in_strLogger)
@@ -42,7 +38,11 @@ LogCapture::~LogCapture()
     m_logger.setLogLevel(m_previousLevel);
 }
 
-std::vector<CapturedLine> LogCapture::lines() const { return m_pCapture->lines(); }
+std::vector<CapturedLine> LogCapture::lines() const
+{
+    std::lock_guard<std::mutex> lock(m_pCapture->m_mutex);
+    return m_pCapture->m_lines;
+}
 
 std::vector<std::string> LogCapture::messages() const
 {
@@ -54,9 +54,7 @@ std::vector<std::string> LogCapture::messages() const
 
 bool LogCapture::contains(LogLevel in_level, const std::string& in_strMessage) const
 {
-    for (const CapturedLine& line : lines()) {
-        if (line.level == in_level && line.strMessage == in_strMessage)
-            return true;
-    }
-    return false;
+    const std::vector<CapturedLine> vLines = lines();
+    return std::any_of(vLines.begin(), vLines.end(),
+                       [&](const CapturedLine& line) { return line.level == in_level && line.strMessage == in_strMessage; });
 }

@@ -93,5 +93,4 @@ TEST_F(CpuMonitorTest, MeasuresTheSystemsCountersAndRefusesInconsistentSettings)
 
     m_config.setValue(PREFIX + ".resetAlarmThreshold", ParameterValue(95.0));
     EXPECT_FALSE(system.configure(PREFIX.c_str(), m_config));
-    EXPECT_FALSE(system.configure(PREFIX.c_str(), RWConfiguration()));
 }

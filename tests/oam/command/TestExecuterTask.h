@@ -30,11 +30,7 @@ class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTask
         out_vCommands.clear();
         for (const auto& entry : m_handlers)
             out_vCommands.push_back(entry.first);
-        out_vCommands.insert(out_vCommands.end(), m_vExtraNames.begin(), m_vExtraNames.end());
     }
-
-    // Supported names that have no handler here, as a component may list them.
-    void addSupportedName(const std::string& in_strName) { m_vExtraNames.push_back(in_strName); }
 
     using OAMCmdExecuterTaskImpl::executeCommand;
     using OAMCmdExecuterTaskImpl::m_vChildOAMCmdExecuter;
@@ -56,5 +52,4 @@ class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTask
 
   private:
     std::map<std::string, CmdExecutionHandlerPtr> m_handlers;
-    std::vector<std::string> m_vExtraNames;
 };

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <sched.h>
+#include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/net/Hostname.h"
 
-// Needs the right to make a UTS namespace (root, as on CI); skipped elsewhere. The name itself is
-// read back through the manager's host-name OM.
-TEST(Hostname, IsUnavailableAndLeavesTheNameWhenTheMachineHasNone)
+// The second case needs the right to make a UTS namespace (root, as on CI); it is skipped elsewhere.
+TEST(Hostname, IsTheNameTheKernelKnowsTheMachineByAndUnavailableWhenItHasNone)
 {
+    utsname system{};
+    std::string strName = "???";
+    ASSERT_TRUE(uname(&system) == 0 && getHostname(strName));
+    EXPECT_EQ(strName, system.nodename);
+
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {

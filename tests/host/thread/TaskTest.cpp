@@ -54,7 +54,7 @@ TEST(TaskLifecycle, StartedTaskRunsUntilStoppedAndObserversHearEveryChange)
     EXPECT_EQ(recorder.lines(), states) << "a removed observer hears nothing more";
 }
 
-// A stop that completes in time is the managers' and executers' own stopKillExit in their tests.
+// A stop that completes in time is the OAM manager's stopKillExit in the OM fan-out test.
 TEST(TaskLifecycle, KillEndsATaskWhoseStopDoesNotComplete)
 {
     TestReactorTask task("deferring", true);

@@ -10,6 +10,7 @@
 #include "host/thread/TimeoutProcessor.h"
 #include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
+#include "tests/host/thread/TestReactorTask.h"
 #include "tests/support/LogCapture.h"
 
 namespace robustness {
@@ -40,22 +41,11 @@ class ShortRunTask : public StaticReactorTaskImpl
     }
 };
 
-class FaultyTask : public StaticReactorTaskImpl
+// Exposes the timers; its hooks are recorded in m_vEvents ("failure" for a failed method object).
+struct FaultyTask : TestReactorTask
 {
-  public:
-    FaultyTask() { setTaskName("faulty"); }
-    ~FaultyTask() override
-    {
-        kill();
-        waitUntilDone();
-    }
+    FaultyTask() : TestReactorTask("faulty") {}
     using StaticReactorTaskImpl::scheduleTimer;
-
-    // Task thread only.
-    int m_nMOFailures = 0;
-
-  protected:
-    void handleMOCallFailure() override { ++m_nMOFailures; }
 };
 
 class Throwing_MO : public ACE_Method_Request
@@ -99,13 +89,7 @@ TEST(TaskStart, ConcurrentStartsAndWaitsNeverThrowNorOverlapRuns)
     ShortRunTask task;
     std::atomic<int> nThrown{0};
     auto guarded = [&](auto in_call) {
-        return [&, in_call] {
-            try {
-                in_call();
-            } catch (const std::system_error&) {
-                ++nThrown;
-            }
-        };
+        return [&, in_call] { try { in_call(); } catch (const std::system_error&) { ++nThrown; } };
     };
     for (int i = 0; i < 300; ++i) {
         std::thread first(guarded([&] { task.start(); }));
@@ -127,9 +111,9 @@ TEST(TaskFaults, AThrowingMethodObjectIsReportedAsFailedAndTheNextOneRuns)
     LogCapture capture("linkhaven.thread.Task");
     ASSERT_TRUE(task.enqueue(new Throwing_MO(true), "test"));
     ASSERT_TRUE(task.enqueue(new Throwing_MO(false), "test"));
-    int nFailures = 0;
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { nFailures = task.m_nMOFailures; }));
-    EXPECT_EQ(nFailures, 2);
+    Events vEvents;
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { vEvents = task.m_vEvents; }));
+    EXPECT_EQ(vEvents, (Events{"svc-entry", "failure", "failure"}));
     EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL,
                                  "task faulty : method object robustness::Throwing_MO threw : handler bug"));
     EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : method object robustness::Throwing_MO threw : "

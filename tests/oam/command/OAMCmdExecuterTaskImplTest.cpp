@@ -308,6 +308,15 @@ TEST_F(ScriptedFanOutTest, RefusingChildStopsTheFanOutAndEarlierChildrenKeepTheC
     EXPECT_EQ(tally.lastResult.m_strStatusText, "from the first");
 }
 
+// No child keeps the command: no answer can come, and a caller without time-out is told so at once.
+TEST_F(ScriptedFanOutTest, ACommandThatEveryChildDropsReleasesItsCaller)
+{
+    start({false});
+    auto answer = callAsync(commandOf("reset-span"), ACE_Time_Value::max_time);
+    ASSERT_EQ(answer.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    EXPECT_EQ(answer.get(), std::make_pair(false, std::string("Error")));
+}
+
 // Without an observer: the command still reaches the children, and nothing fails or warns.
 TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCommandAtTheLevelSetMeanwhile)
 {

@@ -4,7 +4,6 @@
 #include <sstream>
 #include <thread>
 
-#include "host/core/LinkhavenException.h"
 #include "host/infra/ParameterInfoDB.h"
 #include "host/infra/RWConfiguration.h"
 #include "host/infra/RWGlobalConfig.h"
@@ -109,21 +108,6 @@ TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTh
             EXPECT_EQ(textOf(m_config), row.strText);
         }
     }
-}
-
-// A definition that differs from an earlier one is refused by the module's own definitions' test.
-TEST(ParameterInfoDB, RefusesBadDefinitionsAndAcceptsTheSameOneTwice)
-{
-    ParameterInfoDB db;
-    const auto define = [&db](const char* szName, int nType, const char* szDefault) {
-        db.defineParameter(szName, static_cast<ParameterValue::Type>(nType), szDefault, false, false, false, "d");
-    };
-    define("gw.period", ParameterValue::INTEGER_TYPE, "500");
-    EXPECT_NO_THROW(define("gw.period", ParameterValue::INTEGER_TYPE, "500"));
-    EXPECT_THROW(define("gw.rate", ParameterValue::INTEGER_TYPE, "fast"), LinkhavenException);
-    EXPECT_THROW(define("gw.flag", 3, nullptr), LinkhavenException);
-    EXPECT_THROW(define("", ParameterValue::STRING_TYPE, nullptr), LinkhavenException);
-    EXPECT_EQ(db.getParameterNames(), StringVector{"gw.period"});
 }
 
 // Both handles reach the one configuration: the administration commands write through one and read through the other.

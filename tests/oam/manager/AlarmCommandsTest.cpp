@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 
 #include "host/core/AceCleanupLogger.h"
-#include "oam/alarm/AlarmStateAppender.h"
 #include "tests/oam/manager/StartedManager.h"
 
 namespace {
@@ -63,26 +62,6 @@ TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
     removeAllAlarms();
     EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "NO ALARM DEFINED");
     EXPECT_EQ(execute("get-alarms", {"now"}).m_strStatusText, "Incorrect Usage\nusage : get-alarms");
-}
-
-TEST_F(AlarmCommandsTest, ResetBringsTheColourRaisedByTheModulesWarningsBackToGreen)
-{
-    const auto& appender = dynamic_cast<AlarmStateAppender&>(*log4cplus::Logger::getInstance("linkhaven").getAppender(
-        std::string(TASK_NAME) + " - AlarmStateAppender"));
-    // What is logged, then the colour and the message kept.
-    const std::tuple<LogLevel, const char*, AlarmStateAppender::AlarmState, const char*> steps[] = {
-        {WARN_LOG_LEVEL, "first warning", AlarmStateAppender::YELLOW, "first warning"},
-        {WARN_LOG_LEVEL, "second warning", AlarmStateAppender::YELLOW, "first warning"},
-        {ERROR_LOG_LEVEL, "an error", AlarmStateAppender::ORANGE, "an error"}};
-    for (const auto& [level, szLogged, state, szKept] : steps) {
-        SCOPED_TRACE(szLogged);
-        LH_LOG(AceCleanupLogger::get("linkhaven.oam.manager"), level, szLogged);
-        EXPECT_EQ(appender.getAlarmSnapshot().state, state);
-        EXPECT_EQ(appender.getAlarmSnapshot().strMessage, szKept);
-    }
-    EXPECT_EQ(execute("reset-alarm-state").m_strStatusText, "Success");
-    EXPECT_EQ(appender.getAlarmSnapshot().state, AlarmStateAppender::GREEN);
-    EXPECT_EQ(appender.getAlarmSnapshot().strMessage, "");
 }
 
 // For the thread sanitizer: commands, registry notices and warnings from several threads at once.

@@ -64,12 +64,12 @@ bool UserDefHandlerTaskManager::clearTasks()
 
 bool UserDefHandlerTaskManager::stopKillExit(const ACE_Time_Value& in_stopTimeout)
 {
-    if (ManageableTaskImplBase::stopKillExit(in_stopTimeout))
-        return true;
-    // The group's kill reached its tasks; they end on their own threads.
+    const bool bStopped = ManageableTaskImplBase::stopKillExit(in_stopTimeout);
+    // A task reports STOPPED just before its thread ends, and a killed one ends on its own thread:
+    // either way, the group's threads are waited for themselves.
     for (ManageableTask* pTask : m_vpTasks)
         pTask->waitUntilDone();
-    return false;
+    return bStopped;
 }
 
 void UserDefHandlerTaskManager::handleTaskState_i(ManageableTask& io_task, State in_state)

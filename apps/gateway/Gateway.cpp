@@ -73,10 +73,8 @@ void Gateway::stop()
         m_pManager.reset();
     }
     if (!m_pTaskManager.isNull()) {
+        // Returns once every component's thread has ended.
         m_pTaskManager->stopKillExit(m_startTimeout);
-        // A task tells the group that it has stopped just before its thread ends.
-        for (ManageableTask* pTask : components())
-            pTask->waitUntilDone();
         m_pTaskManager.reset();
     }
     m_pChannelStatus.reset();

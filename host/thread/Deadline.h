@@ -14,7 +14,6 @@ class Deadline
     explicit Deadline(const ACE_Time_Value& in_timeout);
 
     // Null when the wait has no limit.
-    const ACE_Time_Value* get() const { return m_bLimited ? &m_deadline : nullptr; }
     ACE_Time_Value* get() { return m_bLimited ? &m_deadline : nullptr; }
 
   private:

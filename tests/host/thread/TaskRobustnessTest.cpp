@@ -45,6 +45,12 @@ class ShortRunTask : public StaticReactorTaskImpl
 struct FaultyTask : TestReactorTask
 {
     FaultyTask() : TestReactorTask("faulty") {}
+    // Its thread ends before any part of it goes: the thread reads the task's type as it reports.
+    ~FaultyTask() override
+    {
+        kill();
+        waitUntilDone();
+    }
     using StaticReactorTaskImpl::scheduleTimer;
 };
 

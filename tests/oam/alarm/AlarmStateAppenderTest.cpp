@@ -1,12 +1,8 @@
-#include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "oam/alarm/AlarmStateAppender.h"
-#include "oam/alarm/InstallAlarmStateAppender.h"
 #include "host/core/Logger.h"
 
 using Alarm = AlarmStateAppender;
@@ -31,49 +27,4 @@ TEST(AlarmStateAppender, RisesOnlyAndKeepsTheFirstEventOfItsLevel)
         EXPECT_EQ(c.iStored < 0 ? "" : std::to_string(c.iStored), pEvent.isNull() ? "" : pEvent->getMessage());
     }
     EXPECT_STREQ("???", Alarm::alarmStateString(Alarm::AlarmState(4)));
-}
-
-// Under the thread sanitizer this also shows that reads and resets do not race with appends.
-TEST(AlarmStateAppender, InstalledOnceOnEachLoggerItTakesTheGatewaysLinesFromAnyThread)
-{
-    auto* pAppender = new Alarm();
-    const log4cplus::SharedAppenderPtr pShared(pAppender);
-    installAlarmStateAppender(pShared);
-    pAppender->setName("oam - AlarmStateAppender");
-    installAlarmStateAppender(pShared);
-    installAlarmStateAppender(pShared);
-    for (const char* szLogger : {"linkhaven", "admin"}) {
-        const log4cplus::SharedAppenderPtrList appenders = log4cplus::Logger::getInstance(szLogger).getAllAppenders();
-        EXPECT_EQ(1, std::count(appenders.begin(), appenders.end(), pShared)) << szLogger;
-    }
-    const Logger logger("linkhaven.test.alarmLoad");
-    std::atomic<int> iLoggersLeft{4};
-    std::vector<std::thread> loggers;
-    for (int iThread = 0; iThread < 4; ++iThread) {
-        loggers.emplace_back([&] {
-            for (int i = 0; i < 900; ++i) // warn, error and fatal in turn, each named by the state it raises
-                logger.forcedLog(WARN_LOG_LEVEL + i % 3 * 10000, Alarm::alarmStateString(Alarm::AlarmState(1 + i % 3)));
-            --iLoggersLeft;
-        });
-    }
-    [&] {
-        for (unsigned uiRead = 0; iLoggersLeft > 0 || uiRead < 100; ++uiRead) {
-            // Resets come in runs, so that the reads' locking does not order them with the appends.
-            if (uiRead % 8 < 4) {
-                pAppender->resetAlarmState();
-                continue;
-            }
-            const Alarm::AlarmSnapshot snapshot = pAppender->getAlarmSnapshot();
-            ASSERT_EQ(snapshot.state == Alarm::GREEN ? "" : Alarm::alarmStateString(snapshot.state), snapshot.strMessage);
-        }
-    }();
-    for (std::thread& thread : loggers)
-        thread.join();
-    pAppender->resetAlarmState();
-    LH_WARN(Logger("linkhaven.oam.manager"), "no OM reporter registered");
-    const Alarm::AlarmSnapshot last = pAppender->getAlarmSnapshot();
-    EXPECT_EQ("YELLOW linkhaven.oam.manager: no OM reporter registered",
-              Alarm::alarmStateString(last.state) + (" " + last.strLoggerName) + ": " + last.strMessage);
-    for (const char* szLogger : {"linkhaven", "admin"})
-        log4cplus::Logger::getInstance(szLogger).removeAppender(pShared);
 }

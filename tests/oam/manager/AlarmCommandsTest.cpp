@@ -61,21 +61,23 @@ TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
                                                          "ALARM 1 : b [CLEARED] bee\nALARM 2 : c [RAISED] sea\n");
     removeAllAlarms();
     EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "NO ALARM DEFINED");
-    EXPECT_EQ(execute("get-alarms", {"now"}).m_strStatusText, "Incorrect Usage\nusage : get-alarms");
+    EXPECT_EQ(execute("get-alarms now").m_strStatusText, "Incorrect Usage\nusage : get-alarms");
 }
 
-// For the thread sanitizer: commands, registry notices and warnings from several threads at once.
+// For the thread sanitizer: commands, registry notices and warnings from several threads at once,
+// and the alarm colour read and reset while the warnings raise it.
 TEST_F(AlarmCommandsTest, CommandsAlarmNoticesAndWarningsFromManyThreads)
 {
+    const char* const COMMANDS[] = {"reset-alarm-state", "get-alarms", "get-om linkhaven.om.OAMManager.lastAlarm"};
     std::vector<std::thread> vThreads;
     for (int nThread = 0; nThread < 3; ++nThread) {
-        vThreads.emplace_back([this, nThread] {
+        vThreads.emplace_back([&, nThread] {
             const std::shared_ptr<Alarm> pAlarm = registry.defineAlarm("busy" + std::to_string(nThread), "");
             for (int i = 0; i < 200; ++i) {
                 registry.setAlarmState(*pAlarm, i % 2 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
                 LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
                 SoapOAM__OAMCommandExecResult result;
-                m_pManager->executeCommand(command(i % 3 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
+                m_pManager->executeCommand(command(COMMANDS[i % 3]), result, ACE_Time_Value(60));
             }
         });
     }

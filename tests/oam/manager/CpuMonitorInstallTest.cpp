@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
-#include <utility>
 
 #include "host/core/Assertion.h"
 #include "host/infra/RWConfiguration.h"
@@ -11,28 +10,22 @@
 #include "tests/support/LogCapture.h"
 
 namespace {
-const char* const PERIOD = "linkhaven.system.cpu.monitor.monitoringPeriodInMs";
-const char* const START_TIMEOUT = "linkhaven.startTimeoutSec";
-using Values = std::vector<std::pair<std::string, std::string>>;
+const std::string MONITOR = "linkhaven.system.cpu.monitor.";
 
-TSHandle<ROConfiguration> configurationOf(const Values& in_vValues)
+// Only the settings given (-1 leaves one out); a threshold comes with a window of two observations.
+TSHandle<ROConfiguration> settings(long in_lPeriodMs = -1, long in_lStartTimeoutSec = -1, double in_dThreshold = -1)
 {
     const auto hConfig = TSHandle<RWConfiguration>::make();
-    for (const auto& entry : in_vValues) {
-        ParameterValue value;
-        value.initFromText(entry.second.c_str(), ParameterValue::NO_VALUE_TYPE, true);
-        hConfig->setValue(entry.first, value);
+    if (in_lPeriodMs >= 0)
+        hConfig->setValue(MONITOR + "monitoringPeriodInMs", ParameterValue(in_lPeriodMs));
+    if (in_lStartTimeoutSec >= 0)
+        hConfig->setValue("linkhaven.startTimeoutSec", ParameterValue(in_lStartTimeoutSec));
+    if (in_dThreshold >= 0) {
+        hConfig->setValue(MONITOR + "averageWindowSize", ParameterValue(2L));
+        hConfig->setValue(MONITOR + "setAlarmThreshold", ParameterValue(in_dThreshold));
+        hConfig->setValue(MONITOR + "resetAlarmThreshold", ParameterValue(in_dThreshold));
     }
     return hConfig;
-}
-
-Values monitorSettings(const char* in_szPeriod, const char* in_szStartTimeout, const char* in_szThreshold = "90.0")
-{
-    return {{PERIOD, in_szPeriod},
-            {START_TIMEOUT, in_szStartTimeout},
-            {"linkhaven.system.cpu.monitor.averageWindowSize", "2"},
-            {"linkhaven.system.cpu.monitor.setAlarmThreshold", in_szThreshold},
-            {"linkhaven.system.cpu.monitor.resetAlarmThreshold", in_szThreshold}};
 }
 
 // Records the manager's timer calls on its thread; read them once the thread has ended.
@@ -59,26 +52,23 @@ class TimerWatchingManager : public OAMManager
 
 TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
 {
-    const std::string SCHEDULED = "after 60000ms, every 1500ms, count 0";
+    const std::string SCHEDULED = "after 60000ms, every 1500ms, count 0", NOT_READ = "failed to read parameter ";
     // The configuration; whether the manager runs, and is then killed rather than stopped; its timer
     // calls; a line it logs.
-    const std::tuple<Values, bool, bool, std::vector<std::string>, LogLevel, std::string> cases[] = {
-        {{{PERIOD, "0"}}, true, false, {}, INFO_LOG_LEVEL, "disabling System CPU monitoring"},
-        {monitorSettings("1500", "30"), true, false, {SCHEDULED, "cancel while STOPPING"}, INFO_LOG_LEVEL,
-         "enabling System CPU monitoring"},
-        {monitorSettings("1500", "30"), true, true, {SCHEDULED}, DEBUG_LOG_LEVEL,
-         "setting System CPU monitoring period to 1500ms"},
-        {{}, false, false, {}, ERROR_LOG_LEVEL, std::string("failed to read parameter ") + PERIOD},
-        {{{PERIOD, "500"}}, false, false, {}, ERROR_LOG_LEVEL, std::string("failed to read parameter ") + START_TIMEOUT},
-        {{{PERIOD, "500"}, {START_TIMEOUT, "30"}}, false, false, {}, ERROR_LOG_LEVEL,
-         "failed to configure System CPU monitor"},
+    const std::tuple<TSHandle<ROConfiguration>, bool, bool, StringVector, LogLevel, std::string> cases[] = {
+        {settings(0), true, false, {}, INFO_LOG_LEVEL, "disabling System CPU monitoring"},
+        {settings(1500, 30, 90), true, false, {SCHEDULED, "cancel while STOPPING"}, INFO_LOG_LEVEL, "enabling System CPU monitoring"},
+        {settings(1500, 30, 90), true, true, {SCHEDULED}, DEBUG_LOG_LEVEL, "setting System CPU monitoring period to 1500ms"},
+        {settings(), false, false, {}, ERROR_LOG_LEVEL, NOT_READ + MONITOR + "monitoringPeriodInMs"},
+        {settings(500), false, false, {}, ERROR_LOG_LEVEL, NOT_READ + "linkhaven.startTimeoutSec"},
+        {settings(500, 30), false, false, {}, ERROR_LOG_LEVEL, "failed to configure System CPU monitor"},
     };
-    for (const auto& [values, bStarts, bKill, vTimerCalls, level, strLine] : cases) {
+    for (const auto& [hConfig, bStarts, bKill, vTimerCalls, level, strLine] : cases) {
         SCOPED_TRACE(strLine + (bKill ? ", killed" : ""));
         AssertionCapture assertions;
         LogCapture log("linkhaven.oam.manager");
         auto pManager = std::make_unique<TimerWatchingManager>();
-        pManager->initialize(configurationOf(values));
+        pManager->initialize(hConfig);
         pManager->setTaskName("watched");
         ASSERT_TRUE(pManager->start());
         EXPECT_EQ(pManager->waitForStart(ACE_Time_Value(60)), bStarts);
@@ -99,7 +89,7 @@ namespace {
 class CpuLoadTest : public StartedManagerTest, AlarmRegistry::Observer
 {
   protected:
-    TSHandle<ROConfiguration> configuration() override { return configurationOf(monitorSettings("50", "0", "80.0")); }
+    TSHandle<ROConfiguration> configuration() override { return settings(50, 0, 80.0); }
     void beforeStart(OAMManager&) override { AlarmRegistry::getInstance().addObserver(this); }
     void TearDown() override
     {

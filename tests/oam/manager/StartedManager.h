@@ -3,7 +3,9 @@
 // and destroyed after it. A derived fixture chooses the configuration (by default the process-wide
 // one, with the CPU monitor off) and registers what it needs before the start.
 
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,16 @@ class StartedManagerTest : public ::testing::Test
   protected:
     static constexpr const char* TASK_NAME = "OAMManager";
 
+    // A command line (words split at spaces), its success flag and whole status text, and a step
+    // taken just before it.
+    struct Row
+    {
+        std::string strCommand;
+        bool bOk;
+        std::string strText;
+        std::function<void()> before = [] {};
+    };
+
     void SetUp() override
     {
         RWGlobalConfig::getInstance()->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
@@ -30,8 +42,6 @@ class StartedManagerTest : public ::testing::Test
     }
     void TearDown() override
     {
-        if (!m_pManager)
-            return;
         m_pManager->stop();
         m_pManager->waitUntilDone();
         m_pManager.reset();
@@ -41,21 +51,36 @@ class StartedManagerTest : public ::testing::Test
     // Registration before start: handlers, child executers.
     virtual void beforeStart(OAMManager&) {}
 
-    static SoapOAMCommand command(const std::string& in_strName, const std::vector<std::string>& in_vArgs = {})
+    static SoapOAMCommand command(const std::string& in_strLine)
     {
         SoapOAMCommand cmd;
-        cmd.setName(in_strName.c_str());
-        for (const std::string& strArg : in_vArgs)
-            cmd.pushBackArg(strArg.c_str());
+        std::istringstream words(in_strLine);
+        std::string strWord;
+        words >> strWord;
+        cmd.setName(strWord.c_str());
+        while (words >> strWord)
+            cmd.pushBackArg(strWord.c_str());
         return cmd;
     }
 
     // Through the manager's synchronous entry; m_bAnswered keeps what the call gave. Test thread only.
-    SoapOAM__OAMCommandExecResult execute(const std::string& in_strName, const std::vector<std::string>& in_vArgs = {})
+    SoapOAM__OAMCommandExecResult execute(const std::string& in_strLine)
     {
         SoapOAM__OAMCommandExecResult result;
-        m_bAnswered = m_pManager->executeCommand(command(in_strName, in_vArgs), result, ACE_Time_Value(60));
+        m_bAnswered = m_pManager->executeCommand(command(in_strLine), result, ACE_Time_Value(60));
         return result;
+    }
+
+    // The call gives false only when no answer came, and the text then reads "Error".
+    void expectRows(const std::vector<Row>& in_rows)
+    {
+        for (const Row& row : in_rows) {
+            SCOPED_TRACE(row.strCommand);
+            row.before();
+            const SoapOAM__OAMCommandExecResult result = execute(row.strCommand);
+            EXPECT_EQ(std::make_tuple(m_bAnswered, result.m_bExecSuccess, result.m_strStatusText),
+                      std::make_tuple(row.strText != "Error", row.bOk, row.strText));
+        }
     }
 
     std::unique_ptr<OAMManager> m_pManager;

@@ -1,14 +1,11 @@
-#include <thread>
-
 #include <gtest/gtest.h>
 
 #include "host/core/Assertion.h"
-#include "host/core/StaticAccountMemAllocator.h"
 #include "oam/om/GetOM_MO.h"
-#include "oam/om/OMTaskManager.h"
+#include "oam/om/OMReporterTaskImpl.h"
+#include "host/thread/StaticReactorTaskImpl.h"
 #include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
-#include "tests/host/thread/TestReactorTask.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -83,35 +80,5 @@ TEST(OMReporterTask, EachRequestIsAnsweredAtMostOnceFromTheTableAndItsObserverDe
         EXPECT_EQ(capture.messages(), vExpected);
         ASSERT_TRUE(runOnTaskThread(reporter.getActivationQueue(), [&] { EXPECT_EQ(std::exchange(reporter.m_nFailedMOs, 0), c.nFailedMOs); }));
     }
-    EXPECT_TRUE(reporter.getOM("om.count", nullptr));
-    // Runs behind the request without an observer.
-    EXPECT_EQ(ask(reporter, nullptr), "failure ; deleted");
-    EXPECT_EQ(assertions.conditions(), (StringVector{"! foundHandler->second.isNull()", "in_pObserver != 0"}));
-}
-
-TEST(OMTaskManager, EachReportsTheStateOfItsOwnGroupAsTheRequestRunsWhicheverThreadAsks)
-{
-    const char* const STATE = OMTaskManager::STATE_OM_NAME;
-    auto methodObjects = [] { MemAccountInfo info; StaticAccountMemAllocator::getMemAccountInfo("OMReporterTaskImpl::GetOM_MO", info); return info; };
-    const MemAccountInfo atStart = methodObjects();
-    Notes dropped;
-    // Never started: its queue goes with it, and the request in it.
-    std::make_unique<OMTaskManager>("never-started")->getOM(STATE, new NotingObserver(dropped));
-    EXPECT_EQ(dropped.strText, "deleted");
-
-    TestReactorTask deferringStop("deferring-stop", true);
-    OMTaskManager stopping("stopping-group"), running("running-group");
-    ASSERT_TRUE(stopping.addTask(deferringStop) && stopping.start() && running.start() && stopping.waitForStart());
-    std::vector<std::thread> vThreads;
-    for (int t = 0; t < 4; ++t)
-        vThreads.emplace_back([&] { for (int i = 0; i < 100; ++i) EXPECT_EQ(ask(running, STATE), "linkhaven.om.taskManager.state = RUNNING; deleted"); });
-    EXPECT_EQ(ask(stopping, STATE), "linkhaven.om.taskManager.state = RUNNING; deleted");
-    EXPECT_TRUE(stopping.stop());
-    EXPECT_EQ(ask(stopping, STATE), "linkhaven.om.taskManager.state = STOPPING; deleted");
-    EXPECT_EQ(ask(running, "linkhaven.om.taskManager.State"), "failure linkhaven.om.taskManager.State; deleted");
-    for (std::thread& thread : vThreads)
-        thread.join();
-    EXPECT_TRUE(stopping.kill() && running.stop() && stopping.waitUntilDone() && running.waitUntilDone());
-    EXPECT_EQ(methodObjects().m_ulAllocations - atStart.m_ulAllocations, 404u);
-    EXPECT_EQ(methodObjects().m_ulLiveBlocks, atStart.m_ulLiveBlocks);
+    EXPECT_EQ(assertions.conditions(), StringVector{"! foundHandler->second.isNull()"});
 }

@@ -5,7 +5,6 @@
 #include "host/core/SingletonRegistry.h"
 #include "host/infra/ParameterInfoDB.h"
 #include "oam/params/ParamDefs.h"
-#include "tests/support/LogCapture.h"
 
 // Name, type, default ("-" for none), the three flags and [description].
 std::string describe(const ParameterInfoDB& in_database, const std::string& in_strName)
@@ -32,17 +31,4 @@ TEST(ParamDefs, LoadingTheModuleDefinedItsParameters)
     for (const std::string& strRow : rows)
         EXPECT_EQ(strRow, describe(ParameterInfoDB::getInstance(), strRow.substr(0, strRow.find(' '))));
     EXPECT_NE(nullptr, SingletonRegistry::getInstance().find("ParamDefs::Singleton"));
-}
-
-TEST(ParamDefs, ARefusedDefinitionEndsTheDefinitionsWithOneErrorLine)
-{
-    ParameterInfoDB database;
-    database.defineParameter("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue::STRING_TYPE, nullptr,
-                             false, false, false, "");
-    LogCapture capture("linkhaven.infra.ParamDefs");
-    EXPECT_FALSE(Oam::addParametersToDB(database));
-    const std::string strError = "parameter linkhaven.system.cpu.monitor.monitoringPeriodInMs is already defined otherwise";
-    EXPECT_EQ(std::vector<std::string>{strError}, capture.messages());
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, strError));
-    EXPECT_EQ(5u, database.getParameterNames().size()); // the four before it and the refused one's own
 }

@@ -1,58 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "host/core/DefaultStaticMemAllocator.h"
 #include "host/infra/CallLogger.h"
 #include "host/infra/ParameterInfoDB.h"
+#include "oam/alarm/AlarmCommands.h"
 #include "tests/oam/manager/StartedManager.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
 std::string usage(const std::string& in_strLine) { return "Incorrect Usage\nusage : " + in_strLine; }
 
-const char* const ACCOUNT = "AdminCommandsTest";
-const char* const TIMEOUT_PARAMETER = "linkhaven.startTimeoutSec";
-
-class AdminCommandsTest : public StartedManagerTest
-{
-  protected:
-    void SetUp() override
-    {
-        StartedManagerTest::SetUp();
-        m_pBlock = DefaultStaticMemAllocator::allocate(96, ACCOUNT);
-        // Defined without a default, and never given a value.
-        ParameterInfoDB::getNonConstInstance().defineParameter("test.admin.unset", ParameterValue::STRING_TYPE, nullptr,
-                                                               false, false, false, "");
-        Logger("lhtest.inheriting");
-    }
-    void TearDown() override
-    {
-        DefaultStaticMemAllocator::deallocate(m_pBlock, 96, ACCOUNT);
-        std::remove(m_strCore.c_str());
-        Logger().setLogLevel(m_rootLevel);
-        CallLogger::close();
-        RWGlobalConfig::getInstance()->setValue(TIMEOUT_PARAMETER, ParameterValue(30L));
-        RWGlobalConfig::getInstance()->setValue("linkhaven.run.mode", ParameterValue("production"));
-        RWGlobalConfig::getInstance()->setValue("linkhaven.log.config.production", ParameterValue(""));
-        StartedManagerTest::TearDown();
-    }
-
-    void* m_pBlock = nullptr;
-    const std::string m_strCore = ::testing::TempDir() + "admin-core-" + std::to_string(::getpid());
-    const LogLevel m_rootLevel = Logger().getLogLevel();
-};
+using AdminCommandsTest = StartedManagerTest;
 
 TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
 {
+    void* const pBlock = DefaultStaticMemAllocator::allocate(96, "AdminCommandsTest");
+    // Defined without a default, and never given a value.
+    ParameterInfoDB::getNonConstInstance().defineParameter("test.admin.unset", ParameterValue::STRING_TYPE, nullptr, false, false, false, "");
+    Logger("lhtest.inheriting");
+    const LogLevel rootLevel = Logger().getLogLevel();
+    const std::string strCore = ::testing::TempDir() + "admin-core-" + std::to_string(::getpid());
     std::ostringstream configuration;
     configuration << *GlobalConfig::getInstance();
     const std::string GET_CONFIG = usage("get-config-param [parameter-name]"), GET_OM = "usage: get-om om-name",
                       SET_CONFIG = usage("set-config-param <parameter-name> <new-parameter-value>"),
                       SET_PARAM = "usage: set-param param-name param-value", UNWRITABLE = "/nonexistent-dir/core";
+    std::string strDir = ::testing::TempDir() + "admin-calls-XXXXXX";
+    const auto calls = [&] { return strDir + "/calls"; };
+    log4cplus::Logger linkhaven = Logger("linkhaven").getLog4cplusLogger();
+    const std::string strAppender = std::string(TASK_NAME) + " - AlarmStateAppender";
     LogCapture forced("lhtest.forced");
     Logger("lhtest.forced").setLogLevel(FATAL_LOG_LEVEL);
     std::vector<Row> rows = {
@@ -93,41 +75,44 @@ TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
         {"set-param test.manager.param 42", true, "Successfully set parameter test.manager.param to 42"},
         {"get-config-param test.manager.param", true, "Success\ntest.manager.param=42"},
         {"set-param linkhaven.startTimeoutSec soon", false, "Failed to set parameter linkhaven.startTimeoutSec to soon"},
-    };
-#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
-    // A sanitized process's image is hundreds of megabytes and slow to write; the failing row
-    // above covers the handler there.
-    rows.push_back({"dump-core " + m_strCore, true, "Successfully wrote core to " + m_strCore});
-#endif
-    expectRows(rows);
-    EXPECT_EQ(forced.messages(), StringVector{"Setting loglevel of logger lhtest.forced to error"});
-    EXPECT_EQ(Logger("lhtest.forced").getLogLevel(), ERROR_LOG_LEVEL);
-}
-
-TEST_F(AdminCommandsTest, CallLoggerAndRunModeChangesAreTold)
-{
-    const std::string strDir = ::testing::TempDir() + "admin-calls-" + std::to_string(::getpid());
-    std::remove((strDir + "/calls").c_str());
-    ::rmdir(strDir.c_str());
-    ASSERT_EQ(::mkdir(strDir.c_str(), 0700), 0);
-    ASSERT_TRUE(CallLogger::configure(strDir + "/calls"));
-    log4cplus::Logger linkhaven = Logger("linkhaven").getLog4cplusLogger();
-    const std::string strAppender = std::string(TASK_NAME) + " - AlarmStateAppender";
-    expectRows({
-        {"set-call-logger-status enabled", true, "Success"},
+        {"set-call-logger-status enabled", true, "Success", [&] { ASSERT_TRUE(::mkdtemp(strDir.data()) && CallLogger::configure(calls())); }},
         {"get-call-logger-status", true, "Success\nCall Logger is enabled"},
         {"set-call-logger-status disabled", true, "Success"},
-        {"get-call-logger-status", true, "Success\nCall Logger is disabled"},
         {"set-call-logger-status enabled", false, "Failed to set new call logger status to : enabled",
-         [&] { EXPECT_EQ(std::remove((strDir + "/calls").c_str()) | ::rmdir(strDir.c_str()), 0); }},
-        // As when the new mode's logging configuration drops every appender.
+         [&] { EXPECT_EQ(std::remove(calls().c_str()) | ::rmdir(strDir.c_str()), 0); }},
+        // As when the new mode's logging configuration drops every appender: it is put back.
         {"set-run-mode maintenance", true, "Success", [&] { linkhaven.removeAppender(strAppender); }},
         {"get-run-mode", true, "Success\nThe current gateway run mode is maintenance"},
         {"set-run-mode production", false, "failed to set run mode to value: production",
          [] { RWGlobalConfig::getInstance()->setValue("linkhaven.log.config.production", ParameterValue("/absent")); }},
         // The parameter stays written although the mode was not put in force.
         {"get-run-mode", true, "Success\nThe current gateway run mode is production"},
-    });
+    };
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+    // A sanitized process's image is hundreds of megabytes and slow to write; the failing row
+    // above covers the handler there.
+    rows.push_back({"dump-core " + strCore, true, "Successfully wrote core to " + strCore});
+#endif
+    expectRows(rows);
+    EXPECT_EQ(forced.messages(), StringVector{"Setting loglevel of logger lhtest.forced to error"});
+    EXPECT_EQ(Logger("lhtest.forced").getLogLevel(), ERROR_LOG_LEVEL);
     EXPECT_TRUE(linkhaven.getAppender(strAppender));
+    DefaultStaticMemAllocator::deallocate(pBlock, 96, "AdminCommandsTest");
+    std::remove(strCore.c_str());
+    Logger().setLogLevel(rootLevel);
+}
+
+TEST_F(AdminCommandsTest, ListsGetOmFirstThenTheBuiltInsThatCannotBeReplaced)
+{
+    StringVector vNames;
+    m_pManager->getSupportedCommands(vNames);
+    std::sort(vNames.begin() + 1, vNames.end());
+    EXPECT_EQ(vNames, (StringVector{"get-om", "dump-core", "get-alarms", "get-all-alarms", "get-call-logger-status",
+                                    "get-config-param", "get-log-level", "get-mem-account-info", "get-run-mode",
+                                    "reset-alarm-state", "set-call-logger-status", "set-config-param",
+                                    "set-log-level", "set-run-mode"}));
+    EXPECT_FALSE(m_pManager->addCmdExecutionHandler("dump-core", OAMManager::CmdExecutionHandlerPtr(new OAMManager::GetAllAlarmsHandler())));
+    EXPECT_FALSE(m_pManager->addCmdExecutionHandler("none", OAMManager::CmdExecutionHandlerPtr()));
+    expectRows({{"dump-core", false, "Incorrect Usage\nusage : dump-core core-path"}});
 }
 } // namespace

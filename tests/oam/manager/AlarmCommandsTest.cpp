@@ -1,8 +1,5 @@
-#include <thread>
-
 #include <gmock/gmock.h>
 
-#include "host/core/AceCleanupLogger.h"
 #include "tests/oam/manager/StartedManager.h"
 
 namespace {
@@ -23,8 +20,6 @@ class AlarmCommandsTest : public StartedManagerTest
   protected:
     void SetUp() override
     {
-        removeAllAlarms();
-        m_pEarly = registry.defineAlarm("early", "raised before the manager");
         registry.setAlarmState(*m_pEarly, Alarm::RAISED_STATE);
         StartedManagerTest::SetUp();
     }
@@ -34,7 +29,7 @@ class AlarmCommandsTest : public StartedManagerTest
         removeAllAlarms();
     }
 
-    std::shared_ptr<Alarm> m_pEarly;
+    const std::shared_ptr<Alarm> m_pEarly = registry.defineAlarm("early", "raised before the manager");
 };
 
 TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
@@ -62,26 +57,4 @@ TEST_F(AlarmCommandsTest, ListRaisedAlarmsAndEveryAlarmTheRegistryKnows)
     removeAllAlarms();
     EXPECT_EQ(execute("get-all-alarms").m_strStatusText, "NO ALARM DEFINED");
     EXPECT_EQ(execute("get-alarms now").m_strStatusText, "Incorrect Usage\nusage : get-alarms");
-}
-
-// For the thread sanitizer: commands, registry notices and warnings from several threads at once,
-// and the alarm colour read and reset while the warnings raise it.
-TEST_F(AlarmCommandsTest, CommandsAlarmNoticesAndWarningsFromManyThreads)
-{
-    const char* const COMMANDS[] = {"reset-alarm-state", "get-alarms", "get-om linkhaven.om.OAMManager.lastAlarm"};
-    std::vector<std::thread> vThreads;
-    for (int nThread = 0; nThread < 3; ++nThread) {
-        vThreads.emplace_back([&, nThread] {
-            const std::shared_ptr<Alarm> pAlarm = registry.defineAlarm("busy" + std::to_string(nThread), "");
-            for (int i = 0; i < 200; ++i) {
-                registry.setAlarmState(*pAlarm, i % 2 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
-                LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
-                SoapOAM__OAMCommandExecResult result;
-                m_pManager->executeCommand(command(COMMANDS[i % 3]), result, ACE_Time_Value(60));
-            }
-        });
-    }
-    for (std::thread& thread : vThreads)
-        thread.join();
-    EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
 }

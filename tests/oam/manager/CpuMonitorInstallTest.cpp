@@ -29,17 +29,14 @@ TSHandle<ROConfiguration> settings(long in_lPeriodMs = -1, long in_lStartTimeout
 }
 
 // Records the manager's timer calls on its thread; read them once the thread has ended.
-class TimerWatchingManager : public OAMManager
+struct TimerWatchingManager : OAMManager
 {
-  public:
     std::vector<std::string> m_vTimerCalls;
 
-  protected:
     long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
                        const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override
     {
-        m_vTimerCalls.push_back("after " + std::to_string(in_delay.msec()) + "ms, every " +
-                                std::to_string(in_interval.msec()) + "ms, count " + std::to_string(in_ulCount));
+        m_vTimerCalls.push_back("after " + std::to_string(in_delay.msec()) + "ms, every " + std::to_string(in_interval.msec()) + "ms, count " + std::to_string(in_ulCount));
         return OAMManager::scheduleTimer(in_pProcessor, in_pData, in_delay, in_interval, in_ulCount);
     }
     bool cancelTimer(long in_lTimerId, void** out_ppData) override

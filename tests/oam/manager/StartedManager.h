@@ -22,13 +22,7 @@ class StartedManagerTest : public ::testing::Test
 
     // A command line (words split at spaces), its success flag and whole status text, and a step
     // taken just before it.
-    struct Row
-    {
-        std::string strCommand;
-        bool bOk;
-        std::string strText;
-        std::function<void()> before = [] {};
-    };
+    struct Row { std::string strCommand; bool bOk; std::string strText; std::function<void()> before = [] {}; };
 
     void SetUp() override
     {

@@ -2,7 +2,10 @@
 #include <future>
 #include <sstream>
 
+#include "host/core/AceCleanupLogger.h"
+#include "host/core/Assertion.h"
 #include "host/core/StaticAccountMemAllocator.h"
+#include "oam/om/GetOM_MO.h"
 #include "oam/om/OMTaskManager.h"
 #include "tests/host/thread/RunOnTaskThread.h"
 #include "tests/host/thread/TestReactorTask.h"
@@ -79,7 +82,6 @@ TEST(OMFanOut, ReadsAskEveryReporterUntilOneSucceedsThenTheOneThatGaveTheNameLas
         {"extra answers", {1}, "a0 0+a* =a 0+b* 0- a0 0+c =c", 1,
          {"unexpected OM success in final state. Ignoring", "unexpected OM failure in final state. Ignoring"}},
         {"refused", {1, 0, 1}, "a01 0- =!", 1, {}},
-        {"refused by the first", {0, 1}, "a0 =!", 1, {}},
         {"dropped", {1, 1}, "a01 0x ? 1x =!", 1, {}},
     };
     RWGlobalConfig::getInstance()->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
@@ -128,10 +130,24 @@ TEST(OMFanOut, ReadsAskEveryReporterUntilOneSucceedsThenTheOneThatGaveTheNameLas
 }
 
 namespace {
-using TaskManagerPtr = CountedObjPtr<OMTaskManager, TSReferenceCount>;
+// Gives its text; an empty one gives false.
+struct TextHandler : OMReporterTaskImpl::OMHandler
+{
+    explicit TextHandler(const char* in_szText) : m_strText(in_szText) {}
+    bool getOMValue(const char*, ParameterValue& out_value) override { return !(out_value = m_strText).getText().empty(); }
+    const std::string m_strText;
+};
 
-// A manager named twice, whose reporters are two task managers that run real tasks; the second
-// task's stop waits, so that its group stays STOPPING.
+struct TextReporter : StaticReactorTaskImpl, OMReporterTaskImpl
+{
+    explicit TextReporter(const OMHash& in_table) { setTaskName("om-reporter"); m_OMHash = in_table; }
+    ~TextReporter() override { kill(); waitUntilDone(); }
+    bool getOM(const char* in_szName, OMObserver* in_pObserver) override { return enqueue(new GetOM_MO(*this, in_szName, in_pObserver), "test"); }
+};
+using HandlerPtr = OMReporterTaskImpl::OMHandlerPtr;
+
+// A manager named twice, whose reporters are two task managers that run real tasks and a reporter of
+// texts; the second task's stop waits, so that its group stays STOPPING.
 class TaskManagersTest : public StartedManagerTest
 {
   protected:
@@ -142,6 +158,8 @@ class TaskManagersTest : public StartedManagerTest
             ASSERT_TRUE(pGroup->addTask(*pTask) && pGroup->start() && pGroup->waitForStart());
             io_manager.addOMReporter(pGroup);
         }
+        ASSERT_TRUE(texts->start());
+        io_manager.addOMReporter(texts);
     }
     void TearDown() override
     {
@@ -150,12 +168,15 @@ class TaskManagersTest : public StartedManagerTest
         lateGroup->stopKillExit(ACE_Time_Value::zero);
     }
     TestReactorTask task{"om-task"}, deferringTask{"deferring-task", true};
-    TaskManagerPtr group{new OMTaskManager("om-group")}, lateGroup{new OMTaskManager("late-group")};
+    CountedObjPtr<OMTaskManager, TSReferenceCount> group{new OMTaskManager("om-group")}, lateGroup{new OMTaskManager("late-group")};
+    CountedObjPtr<TextReporter, TSReferenceCount> texts{new TextReporter({{"om.count", HandlerPtr(new TextHandler("42"))},
+        {"om.broken", HandlerPtr(new TextHandler(""))}, {"om.null", HandlerPtr()}})};
 };
 } // namespace
 
-// The module's own warning, then an error elsewhere, then the reset; the reporters are never asked.
-TEST_F(TaskManagersTest, OwnOMsFollowTheAppenderWithoutAskingTheReportersAndGetOmGivesTheirText)
+// The module's own warning, then an error elsewhere, then the reset, without asking the reporters;
+// then what a reporter's table gives. A request left unanswered (no handler) ends the read at once.
+TEST_F(TaskManagersTest, GetOmGivesTheOwnOMsAsTheAppenderHasThemAndAReportersValueAsText)
 {
     const uint64_t ulProxies = account("OMObserverProxy");
     const std::string STATE = "get-om linkhaven.om.OAMManager.alarmState", LAST = "get-om linkhaven.om.OAMManager.lastAlarm";
@@ -166,7 +187,14 @@ TEST_F(TaskManagersTest, OwnOMsFollowTheAppenderWithoutAskingTheReportersAndGetO
                 {LAST, true, "span 3 lost"},
                 {STATE, true, "GREEN", [this] { execute("reset-alarm-state"); }}, {LAST, true, ""}});
     EXPECT_EQ(account("OMObserverProxy"), ulProxies);
-    expectRows({{"get-om " + std::string(STATE_OM), true, "RUNNING"}});
+    AssertionCapture assertions;
+    LogCapture capture("linkhaven.oam.OMReporterTaskImpl");
+    expectRows({{"get-om om.count", true, "42"}, {"get-om om.Count", false, "Error"}, {"get-om om.broken", false, "Error"},
+                {"get-om om.null", false, "Error"}});
+    for (const char* szLine : {"OMReporterTaskImpl om-reporter getting OM om.count", "getOMSuccess : om.count = 42",
+                               "getOMFailure : Did NOT find this OM in the hash", "getOMFailure : OM handler failed"})
+        EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, szLine)) << szLine;
+    EXPECT_EQ(assertions.conditions(), StringVector{"! foundHandler->second.isNull()"});
 }
 
 TEST_F(TaskManagersTest, TheFirstAnswerIsTheCallersAndTheGroupThatAnsweredLastIsAskedNext)
@@ -181,6 +209,7 @@ TEST_F(TaskManagersTest, TheFirstAnswerIsTheCallersAndTheGroupThatAnsweredLastIs
     EXPECT_EQ(read(*m_pManager, STATE_OM), "STOPPING") << "the first group is not asked";
 }
 
+// Alarm notices, warnings and commands come in beside the reads, for the thread sanitizer.
 TEST_F(TaskManagersTest, EveryOMObjectComesBackAfterThousandsOfReadsSomeTimedOut)
 {
     const auto live = [] { // all of them, which are told apart in the table's test
@@ -196,16 +225,26 @@ TEST_F(TaskManagersTest, EveryOMObjectComesBackAfterThousandsOfReadsSomeTimedOut
     std::vector<std::thread> vCallers;
     for (int caller = 0; caller < CALLERS; ++caller)
         vCallers.emplace_back([&, caller] {
-            const char* const NAMES[] = {STATE_OM, "linkhaven.om.none", HOSTNAME_OM};
-            for (int i = 0; i < 1500; ++i) // every seventh gives up at once; its answers come later
-                read(*m_pManager, NAMES[i % 3], (i + caller) % 7 == 0 ? ACE_Time_Value::zero : ACE_Time_Value(60));
+            const char* const NAMES[] = {STATE_OM, "linkhaven.om.none", HOSTNAME_OM, "om.count"};
+            const std::shared_ptr<Alarm> pAlarm = AlarmRegistry::getInstance().defineAlarm("busy" + std::to_string(caller), "");
+            for (int i = 0; i < 1600; ++i) { // every seventh gives up at once; its answers come later
+                read(*m_pManager, NAMES[i % 4], (i + caller) % 7 == 0 ? ACE_Time_Value::zero : ACE_Time_Value(60));
+                if (i % 8 == 0) {
+                    AlarmRegistry::getInstance().setAlarmState(*pAlarm, i % 16 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
+                    LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
+                    SoapOAM__OAMCommandExecResult result;
+                    m_pManager->executeCommand(command(i % 16 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
+                }
+            }
         });
     for (std::thread& caller : vCallers)
         caller.join();
+    EXPECT_EQ(execute("get-alarms").m_strStatusText, "NO ALARM");
     // The reads still queued, the groups' answers to them, then the observers' destruction; the
     // stop runs behind them all, and the manager's thread ends having deleted every method object.
     read(*m_pManager, HOSTNAME_OM);
-    ASSERT_TRUE(runOnTaskThread(group->getActivationQueue(), [] {}) && runOnTaskThread(lateGroup->getActivationQueue(), [] {}));
+    ASSERT_TRUE(runOnTaskThread(group->getActivationQueue(), [] {}) && runOnTaskThread(lateGroup->getActivationQueue(), [] {}) &&
+                runOnTaskThread(texts->getActivationQueue(), [] {}));
     ASSERT_TRUE(m_pManager->stop() && m_pManager->waitUntilDone());
     EXPECT_EQ(live(), ulLiveBefore);
     EXPECT_LE(account("GetOMSM") - ulMachines, 4u * CALLERS) << "no more machines than reads in flight";

@@ -35,7 +35,7 @@ TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
     const auto calls = [&] { return strDir + "/calls"; };
     log4cplus::Logger linkhaven = Logger("linkhaven").getLog4cplusLogger();
     const std::string strAppender = std::string(TASK_NAME) + " - AlarmStateAppender";
-    LogCapture forced("lhtest.forced");
+    LogCapture forced("lhtest.forced"), manager("linkhaven.oam.manager");
     Logger("lhtest.forced").setLogLevel(FATAL_LOG_LEVEL);
     std::vector<Row> rows = {
         {"set-log-level LOUD", false, "Invalid log level : LOUD. " + usage("set-log-level log-level [logger-name]")},
@@ -97,6 +97,8 @@ TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
     EXPECT_EQ(forced.messages(), StringVector{"Setting loglevel of logger lhtest.forced to error"});
     EXPECT_EQ(Logger("lhtest.forced").getLogLevel(), ERROR_LOG_LEVEL);
     EXPECT_TRUE(linkhaven.getAppender(strAppender));
+    // Without a reporter an unknown OM fails at once, not when the call's minute is out.
+    EXPECT_TRUE(manager.contains(DEBUG_LOG_LEVEL, "Error getting OM linkhaven.om.none : fallible OM is invalid"));
     DefaultStaticMemAllocator::deallocate(pBlock, 96, "AdminCommandsTest");
     std::remove(strCore.c_str());
     Logger().setLogLevel(rootLevel);

@@ -133,7 +133,7 @@ namespace {
 struct TextHandler : OMReporterTaskImpl::OMHandler
 {
     explicit TextHandler(const char* in_szText) : m_strText(in_szText) {}
-    bool getOMValue(const char*, ParameterValue& out_value) override { return !(out_value = m_strText).getText().empty(); }
+    bool getOMValue(const char*, ParameterValue& out_value) override { out_value = m_strText; return !m_strText.empty(); }
     const std::string m_strText;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apps/gateway/PstnChannelComponent.h"
+#include "oam/command/OAMCmdExecuterTaskImpl.h"
 #include "oam/command/OAMCommand.h"
 #include "oam/soap/SoapOAMRecords.h"
 
@@ -15,18 +16,11 @@ inline std::string patternOf(const OAMCommand& in_cmd)
     return in_cmd.getNumArg() > 0 ? in_cmd.getArg(0) : "";
 }
 
-// Appends a reason to the status text and gives false.
-inline bool refuse(SoapOAM__OAMCommandExecResult& io_result, const std::string& in_strText)
-{
-    io_result.m_strStatusText += in_strText;
-    return false;
-}
-
 // For checkUsage: the pattern must compile.
 inline bool checkPattern(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result)
 {
     return PstnChannelComponent::compileMatch(patternOf(in_cmd)) ||
-           refuse(io_result, "Invalid channel pattern : " + patternOf(in_cmd));
+           OAMCmdExecuterTaskImpl::CmdExecutionHandler::refuse(io_result, "Invalid channel pattern : " + patternOf(in_cmd));
 }
 
 inline std::string noChannelMatches(const std::string& in_strPattern) { return "No channel matches " + in_strPattern; }

@@ -24,6 +24,9 @@ linkhaven.startTimeoutSec=30
 linkhaven.oam.webServiceIpAddress=127.0.0.1
 linkhaven.oam.webServicePort=18081
 linkhaven.oam.webServiceIoTimeoutMs=5000
+# A whole request, read and answered, within this time; and no larger than this.
+linkhaven.oam.webServiceRequestTimeoutMs=10000
+linkhaven.oam.webServiceMaxRequestBytes=1048576
 linkhaven.gw.ws.blockingTimeMs=250
 linkhaven.oam.app.pythonRunnableClassName=
 # The system CPU monitor; a period of 0 turns it off.

@@ -29,19 +29,6 @@ std::string reasonOf(struct soap* io_pSoap, std::chrono::milliseconds in_elapsed
     return strText;
 }
 
-// A failed operation is answered with a fault whose text is the runtime's and says little; what
-// the fault means is the service's contract.
-std::string faultMeaning(const OamCtlOptions& in_options)
-{
-    switch (in_options.request) {
-    case OamCtlOptions::READ_OM:
-        return "no value for " + in_options.strName;
-    case OamCtlOptions::READ_CHANNEL_STATUS:
-        return "no channel status";
-    default:
-        return "no result for " + in_options.strName + " in time";
-    }
-}
 } // namespace
 
 GatewayAnswer GatewayAnswer::ask(const OamCtlOptions& in_options)
@@ -84,7 +71,7 @@ GatewayAnswer GatewayAnswer::ask(const OamCtlOptions& in_options)
         answer.bSuccess = false;
         answer.strText.clear();
         const bool bFault = nStatus == SOAP_FAULT || nStatus == SOAP_CLI_FAULT || nStatus == SOAP_SVR_FAULT;
-        answer.strReason = bFault ? "the gateway answered with a fault: " + faultMeaning(in_options)
+        answer.strReason = bFault ? "the gateway answered with a fault: " + reasonOf(pSoap, elapsed, 0)
                                   : "no answer from " + in_options.strEndpoint + ": " +
                                         reasonOf(pSoap, elapsed, in_options.nRecvTimeoutMs);
     }

@@ -15,6 +15,7 @@
 #include "oam/command/ExecCmd_MO.h"
 #include "oam/command/FutureCmdExecObserver.h"
 #include "oam/command/LastErrorText.h"
+#include "oam/command/SynchCallFailure.h"
 #include "oam/command/TaskObjectPool.h"
 
 namespace {
@@ -76,14 +77,17 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     FutureCmdExecObserver::ResultFuture future;
     const auto pDropped = std::make_shared<std::atomic<bool>>(false);
     if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
-                                         EXECUTE_COMMAND_DESCRIPTION))
+                                         EXECUTE_COMMAND_DESCRIPTION)) {
+        noteSynchCallFailure(SynchCallFailure::NOT_QUEUED);
         return false;
+    }
 
     // On the task's own thread (a handler asking its own task) nothing can answer while we wait:
     // the command runs later and its answer is discarded, as after a time-out.
     if (getThreadChecker().isBoundToCurrentThread()) {
         errno = EDEADLK;
         LH_DEBUG(processLogger(), "Error executing command " << in_cmd << " : " << lastErrorText());
+        noteSynchCallFailure(SynchCallFailure::NO_ANSWER);
         return false;
     }
 
@@ -97,6 +101,7 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     }
     LH_DEBUG(processLogger(),
              "Error executing command " << in_cmd << " : " << (bAnswered ? "no answer will come" : lastErrorText()));
+    noteSynchCallFailure(bAnswered ? SynchCallFailure::NO_ANSWER : SynchCallFailure::TIMED_OUT);
     return false;
 }
 
@@ -165,4 +170,10 @@ MOCallStatus OAMCmdExecuterTaskImpl::proxyDestruction_i(std::uint64_t in_ulProxy
                                                            processLogger())
                ? MO_CALL_SUCCESS
                : MO_CALL_FAILURE;
+}
+
+void OAMCmdExecuterTaskImpl::giveUpFannedOutCommands_i()
+{
+    LH_CHECK_TASK_THREAD();
+    m_pCmdExecSMPool->getProxyData(0).giveUpAll();
 }

@@ -47,6 +47,13 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
         virtual bool validateUsage(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) const;
         // May append a reason to the status text when it rejects the arguments.
         virtual bool checkUsage(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) const = 0;
+
+        // Appends an error text to the status text and gives false, the shape of every refusal.
+        static bool refuse(SoapOAM__OAMCommandExecResult& io_result, const std::string& in_strText)
+        {
+            io_result.m_strStatusText += in_strText;
+            return false;
+        }
     };
     using CmdExecutionHandlerPtr = CountedObjPtr<CmdExecutionHandler, ReferenceCount>;
     using ChildExecuterPtr = CountedObjPtr<OAMCmdExecuter, TSReferenceCount, DeleteCountedObjDeleter<OAMCmdExecuter>>;
@@ -87,6 +94,8 @@ class OAMCmdExecuterTaskImpl : public virtual ManageableTask,
     // Task thread: an observer proxy of a fan-out is gone; its state machine goes back to the pool
     // once no other proxy holds it.
     MOCallStatus proxyDestruction_i(std::uint64_t in_ulProxyId);
+    // Task thread, as it ends: commands still out with the children give up their outcome.
+    void giveUpFannedOutCommands_i();
 
     // In registration order; touched on the task thread once the task runs.
     std::vector<ChildExecuterPtr> m_vChildOAMCmdExecuter;

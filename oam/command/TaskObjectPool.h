@@ -86,6 +86,15 @@ class TaskObjectPool : public TaskObjectPoolNoT
             return true;
         }
 
+        // As the task ends: every object still registered gives up the outcome it owes, so that
+        // no caller waits across the stop.
+        void giveUpAll()
+        {
+            for (ObjPtr& pObj : m_objVector)
+                if (!pObj.isNull())
+                    pObj->proxiesGone();
+        }
+
         void releaseAllObjects()
         {
             TraceScope trace(getLogger(), "ProxyData::releaseAllObjects");

@@ -23,11 +23,4 @@ inline std::string argument(const OAMCommand& in_cmd, std::uint64_t in_index)
     return in_cmd.getArg(in_index);
 }
 
-// Appends an error text to the status text and gives false, the shape of every refusal.
-inline bool refuse(SoapOAM__OAMCommandExecResult& io_result, const std::string& in_strText)
-{
-    io_result.m_strStatusText += in_strText;
-    return false;
-}
-
 } // namespace AdminHandlerSupport

@@ -1,5 +1,6 @@
 #include "oam/manager/OAMManager.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -188,6 +189,10 @@ int OAMManager::close(unsigned long in_ulFlags)
     // A killed manager leaves its timer to the end of the thread, which cancels every timer of the
     // task and deletes the monitor with it: the identifier names nothing any more.
     m_lCpuMonitorTimerId.invalidate();
+    // No answer from a child or a reporter can reach a request any more: its caller is told now,
+    // not when the manager is destroyed.
+    giveUpFannedOutCommands_i();
+    m_pGetOMSMPool->getProxyData(0).giveUpAll();
     return StaticReactorTaskImpl::close(in_ulFlags);
 }
 
@@ -210,11 +215,12 @@ bool OAMManager::installCpuMonitor(const ROConfiguration& in_config)
     // The first measurement waits for the gateway to have started: twice its start time-out.
     int nStartTimeoutSec = 0, nStartTimeoutSecAgain = 0;
     if (!in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSec) ||
-        !in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSecAgain) || nStartTimeoutSec < 0) {
+        !in_config.getInt(START_TIMEOUT_KEY, nStartTimeoutSecAgain)) {
         LH_ERROR(m_logger, "failed to read parameter " << START_TIMEOUT_KEY);
         return false;
     }
-    const ACE_Time_Value delay(static_cast<time_t>(nStartTimeoutSec) + nStartTimeoutSecAgain);
+    // A negative time-out is a typo, not a reason to stop: the first measurement comes at once.
+    const ACE_Time_Value delay(std::max<time_t>(0, static_cast<time_t>(nStartTimeoutSec) + nStartTimeoutSecAgain));
 
     auto pMonitor = std::make_unique<CpuMonitor>();
     if (!pMonitor->configure(CPU_MONITOR_PREFIX, in_config)) {

@@ -9,6 +9,7 @@
 #include "host/thread/ThreadChecker.h"
 #include "oam/command/LastErrorText.h"
 #include "oam/command/ProxyDestruction_MO.h"
+#include "oam/command/SynchCallFailure.h"
 #include "oam/command/TaskObjectPool.h"
 #include "oam/manager/SynchGetOM_MO.h"
 #include "oam/om/GetOMSM.h"
@@ -28,19 +29,24 @@ bool OAMManager::getOM(const char* in_szOMName, ParameterValue& out_value, ACE_T
     if (getThreadChecker().isBoundToCurrentThread()) {
         errno = EDEADLK;
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
+        noteSynchCallFailure(SynchCallFailure::NO_ANSWER);
         return false;
     }
     OMFuture future;
-    if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future), "OAMManager::getOM"))
+    if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future), "OAMManager::getOM")) {
+        noteSynchCallFailure(SynchCallFailure::NOT_QUEUED);
         return false;
+    }
     Deadline deadline(in_timeout);
     Fallible<ParameterValue> result;
     if (future.get(result, deadline.get()) != 0) {
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
+        noteSynchCallFailure(SynchCallFailure::TIMED_OUT);
         return false;
     }
     if (!result.valid()) {
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : fallible OM is invalid");
+        noteSynchCallFailure(SynchCallFailure::NO_VALUE);
         return false;
     }
     out_value = result.value();

@@ -15,7 +15,7 @@ bool readRunMode(SoapOAM__OAMCommandExecResult& io_result, std::string& out_strM
 {
     if (GlobalConfig::getInstance()->getString(RUN_MODE_PARAMETER, out_strMode))
         return true;
-    return refuse(io_result, "Failed to get the current run mode");
+    return OAMManager::CmdExecutionHandler::refuse(io_result, "Failed to get the current run mode");
 }
 } // namespace
 

@@ -35,6 +35,10 @@ const ParamDef PARAM_DEFS[] = {
      " The number of observation required to compute the average % of CPU usage."},
     {"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue::INTEGER_TYPE, nullptr,
      "Receive and send time-out in ms of the web service's connections; absent or 0: none"},
+    {"linkhaven.oam.webServiceRequestTimeoutMs", ParameterValue::INTEGER_TYPE, nullptr,
+     "Time in ms within which the web service reads a whole request and writes its answer; absent or 0: no limit"},
+    {"linkhaven.oam.webServiceMaxRequestBytes", ParameterValue::INTEGER_TYPE, nullptr,
+     "Largest request in bytes that the web service reads; absent or 0: the SOAP toolkit's own limit"},
 };
 
 // Empty: registered under "ParamDefs::Singleton", it stands for the definitions of a load of the module.

@@ -8,6 +8,7 @@
 #include "host/core/TraceScope.h"
 #include "host/infra/ROConfiguration.h"
 #include "oam/command/SoapOAMCommand.h"
+#include "oam/command/SynchCallFailure.h"
 #include "oam/manager/OAMManager.h"
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMServe.h"
@@ -19,6 +20,8 @@ const char* const BLOCKING_TIME_KEY = "linkhaven.gw.ws.blockingTimeMs";
 const char* const PORT_KEY = "linkhaven.oam.webServicePort";
 const char* const ADDRESS_KEY = "linkhaven.oam.webServiceIpAddress";
 const char* const IO_TIMEOUT_KEY = "linkhaven.oam.webServiceIoTimeoutMs";
+const char* const REQUEST_TIMEOUT_KEY = "linkhaven.oam.webServiceRequestTimeoutMs";
+const char* const MAX_REQUEST_BYTES_KEY = "linkhaven.oam.webServiceMaxRequestBytes";
 const char* const CHANNEL_STATUS_OM = "linkhaven.om.pstn.gwNetIf.VSMChannelStatus";
 const int DEFAULT_BLOCKING_TIME_MS = 1000;
 const int DEFAULT_PORT = 18081;
@@ -32,6 +35,22 @@ std::string peerAddress(const struct soap* in_pSoap)
     std::ostringstream text;
     text << ((uiIp >> 24) & 0xFF) << '.' << ((uiIp >> 16) & 0xFF) << '.' << ((uiIp >> 8) & 0xFF) << '.' << (uiIp & 0xFF);
     return text.str();
+}
+void logBoundReached(const CachedLLLoggingIdLogger& in_logger, const RequestBounds& in_bounds)
+{
+    switch (in_bounds.reached()) {
+    case RequestBounds::Reached::TIME_OUT:
+        LH_DEBUG(in_logger, "Connection closed: request time-out reached");
+        break;
+    case RequestBounds::Reached::SIZE_LIMIT:
+        LH_DEBUG(in_logger, "Connection closed: request larger than " << in_bounds.maxBytes() << " bytes");
+        break;
+    case RequestBounds::Reached::TERMINATION:
+        LH_DEBUG(in_logger, "Connection closed: terminating");
+        break;
+    case RequestBounds::Reached::NONE:
+        break;
+    }
 }
 } // namespace
 
@@ -80,13 +99,13 @@ std::uint32_t OAMManagerWsJRunnable::run_i()
     pSoap->socket_flags = MSG_NOSIGNAL;
     if (!bindListeningSocket(logger, pSoap, settings))
         return RUN_FAILED;
-    return serveConnections(logger, pSoap);
+    return serveConnections(logger, pSoap, settings.requestLimits);
 }
 
 OAMManagerWsJRunnable::Settings OAMManagerWsJRunnable::readSettings(const CachedLLLoggingIdLogger& in_logger) const
 {
     const ROConfiguration& config = *m_hConfig;
-    Settings settings{0, 0, "", 0};
+    Settings settings{0, 0, "", 0, {}};
     if (!config.getInt(BLOCKING_TIME_KEY, settings.nBlockingTimeMs) || settings.nBlockingTimeMs < 0) {
         settings.nBlockingTimeMs = DEFAULT_BLOCKING_TIME_MS;
         LH_DEBUG(in_logger, RUN_SCOPE << " : " << BLOCKING_TIME_KEY
@@ -111,6 +130,17 @@ OAMManagerWsJRunnable::Settings OAMManagerWsJRunnable::readSettings(const Cached
         LH_DEBUG(in_logger, RUN_SCOPE << " : " << IO_TIMEOUT_KEY << " set to " << settings.nIoTimeoutMs);
     else
         settings.nIoTimeoutMs = 0;
+
+    int nRequestTimeoutMs = 0;
+    if (config.getInt(REQUEST_TIMEOUT_KEY, nRequestTimeoutMs) && nRequestTimeoutMs > 0) {
+        settings.requestLimits.timeout = std::chrono::milliseconds(nRequestTimeoutMs);
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << REQUEST_TIMEOUT_KEY << " set to " << nRequestTimeoutMs);
+    }
+    int nMaxRequestBytes = 0;
+    if (config.getInt(MAX_REQUEST_BYTES_KEY, nMaxRequestBytes) && nMaxRequestBytes > 0) {
+        settings.requestLimits.ullMaxBytes = static_cast<std::uint64_t>(nMaxRequestBytes);
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << MAX_REQUEST_BYTES_KEY << " set to " << nMaxRequestBytes);
+    }
     return settings;
 }
 
@@ -136,7 +166,8 @@ bool OAMManagerWsJRunnable::bindListeningSocket(const CachedLLLoggingIdLogger& i
     return true;
 }
 
-std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap)
+std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
+                                                       const RequestBounds::Limits& in_limits)
 {
     for (;;) {
         io_logger.refreshLogLevel();
@@ -144,8 +175,10 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         io_pSoap->errnum = 0;
         if (soap_valid_socket(soap_accept(io_pSoap))) {
             LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
-            if (serveSoapOAMRequest(io_pSoap) != SOAP_OK)
+            RequestBounds bounds(io_pSoap, in_limits, [this] { return isTerminateRequested(); });
+            if (serveSoapOAMRequest(io_pSoap, &bounds) != SOAP_OK)
                 LH_DEBUG(io_logger, "soapService.serve failed");
+            logBoundReached(io_logger, bounds);
             LH_DEBUG(io_logger, "SOAP request handled");
             soap_destroy(io_pSoap);
             soap_end(io_pSoap);
@@ -177,27 +210,56 @@ void OAMManagerWsJRunnable::getLastSoapErrorMsg(struct soap* io_pSoap, std::stri
         out_strMsg += std::string(" Detail: ") + szDetail;
 }
 
-int OAMManagerWsJRunnable::executeCommand(struct soap*, SoapOAM__OAMCommand* in_pCmd,
+int OAMManagerWsJRunnable::failWithReason(struct soap* io_pSoap, const std::string& in_strOmName) const
+{
+    std::string strReason;
+    if (m_pOAMManager->getTaskState() != Task::RUNNING_STATE)
+        strReason = "The OAM manager is not running";
+    else {
+        switch (lastSynchCallFailure()) {
+        case SynchCallFailure::NOT_QUEUED:
+            strReason = "The OAM manager is not running";
+            break;
+        case SynchCallFailure::TIMED_OUT:
+            strReason = "No answer from the OAM manager within " + std::to_string(m_wsTimeout.msec()) + " ms";
+            break;
+        case SynchCallFailure::NO_ANSWER:
+            strReason = "The OAM manager dropped the request";
+            break;
+        case SynchCallFailure::NO_VALUE:
+            strReason = "No such OM: " + in_strOmName;
+            break;
+        }
+    }
+    soap_receiver_fault(io_pSoap, strReason.c_str(), nullptr);
+    return -1;
+}
+
+int OAMManagerWsJRunnable::executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_pCmd,
                                           SoapOAM__OAMCommandExecResult& out_result)
 {
     const Logger& logger = operationsLogger();
     if (!in_pCmd) {
         LH_DEBUG(logger, "SoapOAM__executeCommand failure : null command");
+        soap_sender_fault(io_pSoap, "No command", nullptr);
         return -1;
     }
     LH_DEBUG(logger, "OAM command name = " << in_pCmd->m_strName);
     const SoapOAMCommand cmd(*in_pCmd);
     SynchronousOAMCmdExecuter& executer = *m_pOAMManager;
-    return executer.executeCommand(cmd, out_result, m_wsTimeout) ? 0 : -1;
+    if (executer.executeCommand(cmd, out_result, m_wsTimeout))
+        return 0;
+    // "get-om" reads its OM on this thread: its argument is the name a missing value was asked for.
+    return failWithReason(io_pSoap, cmd.getNumArg() > 0 ? cmd.getArg(0) : "");
 }
 
-int OAMManagerWsJRunnable::getOM(struct soap*, const std::string& in_strOmName, std::string& out_strOM)
+int OAMManagerWsJRunnable::getOM(struct soap* io_pSoap, const std::string& in_strOmName, std::string& out_strOM)
 {
     ParameterValue value;
     SynchronousOMReporter& reporter = *m_pOAMManager;
     if (!reporter.getOM(in_strOmName.c_str(), value, m_wsTimeout)) {
         out_strOM.clear();
-        return -1;
+        return failWithReason(io_pSoap, in_strOmName);
     }
     std::ostringstream text;
     text << value;
@@ -205,12 +267,17 @@ int OAMManagerWsJRunnable::getOM(struct soap*, const std::string& in_strOmName, 
     return 0;
 }
 
-int OAMManagerWsJRunnable::getPSTNChannelStatus(struct soap*, SoapOAM__getPSTNChannelStatusResponse& out_status)
+int OAMManagerWsJRunnable::getPSTNChannelStatus(struct soap* io_pSoap, SoapOAM__getPSTNChannelStatusResponse& out_status)
 {
     ParameterValue value;
     SynchronousOMReporter& reporter = *m_pOAMManager;
-    if (!reporter.getOM(CHANNEL_STATUS_OM, value, m_wsTimeout) || value.getType() != ParameterValue::STRING_TYPE) {
+    if (!reporter.getOM(CHANNEL_STATUS_OM, value, m_wsTimeout)) {
         out_status.m_errorcode = -1;
+        return failWithReason(io_pSoap, CHANNEL_STATUS_OM);
+    }
+    if (value.getType() != ParameterValue::STRING_TYPE) {
+        out_status.m_errorcode = -1;
+        soap_receiver_fault(io_pSoap, (std::string("OM ") + CHANNEL_STATUS_OM + " is not a text").c_str(), nullptr);
         return -1;
     }
     out_status.m_value = value.getText();

@@ -18,6 +18,7 @@
 #include "host/core/TSHandle.h"
 #include "host/thread/CountedObjPtr.h"
 #include "host/thread/JRunnableImpl.h"
+#include "oam/soap/RequestBounds.h"
 #include "oam/soap/SoapOAMOperations.h"
 
 class OAMManager;
@@ -63,12 +64,16 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
         int nPort;
         std::string strAddress;
         int nIoTimeoutMs; // 0: connections are read and written without a time-out
+        RequestBounds::Limits requestLimits;
     };
 
     Settings readSettings(const CachedLLLoggingIdLogger& in_logger) const;
     bool bindListeningSocket(const CachedLLLoggingIdLogger& in_logger, struct soap* io_pSoap,
                              const Settings& in_settings);
-    std::uint32_t serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap);
+    std::uint32_t serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
+                                   const RequestBounds::Limits& in_limits);
+    // Fills the context's fault with why the manager gave no answer; gives -1.
+    int failWithReason(struct soap* io_pSoap, const std::string& in_strOmName) const;
 
     int executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_pCmd,
                        SoapOAM__OAMCommandExecResult& out_result) override;

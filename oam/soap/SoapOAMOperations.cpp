@@ -13,13 +13,16 @@ const Logger& SoapOAMOperations::operationsLogger()
 namespace {
 // A failed operation gives -1, the runtime's end-of-file status. Given back as it is, a context
 // with I/O time-outs takes it for a connection that went away and answers nothing; so the fault
-// that the runtime chooses for that status is filled in here and sent as a fault of its own.
+// is sent as a fault of its own: the one the operation filled in to say why, or else the one the
+// runtime chooses for that status.
 int faultOnFailure(struct soap* io_pSoap, int in_nStatus)
 {
     if (in_nStatus == SOAP_OK)
         return SOAP_OK;
-    io_pSoap->error = in_nStatus;
-    soap_set_fault(io_pSoap);
+    if (io_pSoap->error != SOAP_FAULT) {
+        io_pSoap->error = in_nStatus;
+        soap_set_fault(io_pSoap);
+    }
     return io_pSoap->error = SOAP_FAULT;
 }
 } // namespace

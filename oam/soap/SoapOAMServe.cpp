@@ -1,7 +1,9 @@
 #include "oam/soap/SoapOAMServe.h"
 
 #include <algorithm>
+#include <string>
 
+#include "oam/soap/RequestBounds.h"
 #include "oam/soap/SoapOAMRecords.h"
 
 namespace {
@@ -54,13 +56,20 @@ int answerFailure(struct soap* io_pSoap)
 }
 } // namespace
 
-int serveSoapOAMRequest(struct soap* io_pSoap)
+int serveSoapOAMRequest(struct soap* io_pSoap, RequestBounds* io_pBounds)
 {
     // One request per connection: the connection closes after the response or the fault.
     io_pSoap->keep_alive = 0;
     soap_begin(io_pSoap);
     if (soap_begin_recv(io_pSoap))
         return answerFailure(io_pSoap);
+    if (io_pBounds && !io_pBounds->mayGoOn(io_pSoap->length)) {
+        if (io_pBounds->reached() != RequestBounds::Reached::SIZE_LIMIT)
+            return soap_closesock(io_pSoap);
+        const std::string strReason = "Request larger than " + std::to_string(io_pBounds->maxBytes()) + " bytes";
+        soap_sender_fault(io_pSoap, strReason.c_str(), nullptr);
+        return soap_send_fault(io_pSoap);
+    }
     const BodyLimit limit(io_pSoap);
     if (soap_envelope_begin_in(io_pSoap) || soap_recv_header(io_pSoap) || soap_body_begin_in(io_pSoap))
         return answerFailure(io_pSoap);

@@ -37,7 +37,7 @@ TEST(OamCtl, ExitStatusAndOutputTellASuccessAFailureAndNoAnswerFromARunningGatew
         {{"--json", "put-in-service", "span2-ch7$"}, 0,
          R"({"success":true,"text":"1 channel matches span2-ch7$ : 1 changed to in-service\nAlarm cleared : )" + strAlarm + "\"}\n", ""},
         {{"get-alarms"}, 0, "NO ALARM\n", ""},
-        {{"--om", "linkhaven.om.nope"}, 2, "", "linkhaven-oamctl: the gateway answered with a fault: no value for linkhaven.om.nope\n"},
+        {{"--om", "linkhaven.om.nope"}, 2, "", "linkhaven-oamctl: the gateway answered with a fault: No such OM: linkhaven.om.nope\n"},
         {{"--endpoint", strClosed, "get-alarms"}, 2, "",
          "linkhaven-oamctl: no answer from " + strClosed + ": Connection refused (connect failed in tcp_connect())\n"},
         {{"--json", "--endpoint", strClosed, "--channel-status"}, 2,

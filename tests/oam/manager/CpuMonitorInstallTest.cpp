@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <thread>
 
 #include "host/core/Assertion.h"
@@ -12,13 +13,15 @@
 namespace {
 const std::string MONITOR = "linkhaven.system.cpu.monitor.";
 
-// Only the settings given (-1 leaves one out); a threshold comes with a window of two observations.
-TSHandle<ROConfiguration> settings(long in_lPeriodMs = -1, long in_lStartTimeoutSec = -1, double in_dThreshold = -1)
+// Only the settings given (-1, or NONE for the start time-out, leaves one out); a threshold comes with
+// a window of two observations.
+const long NONE = LONG_MIN;
+TSHandle<ROConfiguration> settings(long in_lPeriodMs = -1, long in_lStartTimeoutSec = NONE, double in_dThreshold = -1)
 {
     const auto hConfig = TSHandle<RWConfiguration>::make();
     if (in_lPeriodMs >= 0)
         hConfig->setValue(MONITOR + "monitoringPeriodInMs", ParameterValue(in_lPeriodMs));
-    if (in_lStartTimeoutSec >= 0)
+    if (in_lStartTimeoutSec != NONE)
         hConfig->setValue("linkhaven.startTimeoutSec", ParameterValue(in_lStartTimeoutSec));
     if (in_dThreshold >= 0) {
         hConfig->setValue(MONITOR + "averageWindowSize", ParameterValue(2L));
@@ -56,6 +59,7 @@ TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
         {settings(0), true, false, {}, INFO_LOG_LEVEL, "disabling System CPU monitoring"},
         {settings(1500, 30, 90), true, false, {SCHEDULED, "cancel while STOPPING"}, INFO_LOG_LEVEL, "enabling System CPU monitoring"},
         {settings(1500, 30, 90), true, true, {SCHEDULED}, DEBUG_LOG_LEVEL, "setting System CPU monitoring period to 1500ms"},
+        {settings(1500, -30, 90), true, true, {"after 0ms, every 1500ms, count 0"}, INFO_LOG_LEVEL, "enabling System CPU monitoring"},
         {settings(), false, false, {}, ERROR_LOG_LEVEL, NOT_READ + MONITOR + "monitoringPeriodInMs"},
         {settings(500), false, false, {}, ERROR_LOG_LEVEL, NOT_READ + "linkhaven.startTimeoutSec"},
         {settings(500, 30), false, false, {}, ERROR_LOG_LEVEL, "failed to configure System CPU monitor"},

@@ -35,6 +35,11 @@ const ParamDef PARAM_DEFS[] = {
      " The number of observation required to compute the average % of CPU usage."},
     {"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue::INTEGER_TYPE, nullptr,
      "Receive and send time-out in ms of the web service's connections; absent or 0: none"},
+    // No default: without a port nothing listens.
+    {"linkhaven.oam.metricsPort", ParameterValue::INTEGER_TYPE, nullptr,
+     "Port of the metrics, health and readiness endpoint (Prometheus text format); absent or 0: none"},
+    {"linkhaven.oam.metricsIpAddress", ParameterValue::STRING_TYPE, "127.0.0.1",
+     "IP address of the metrics endpoint; 0.0.0.0 serves other hosts too"},
 };
 
 // Empty: registered under "ParamDefs::Singleton", it stands for the definitions of a load of the module.

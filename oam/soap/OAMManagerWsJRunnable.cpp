@@ -11,6 +11,7 @@
 #include "oam/manager/OAMManager.h"
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMServe.h"
+#include "oam/soap/SoapRequestCount.h"
 #include "oam/soap/SoapTimeout.h"
 
 namespace {
@@ -144,7 +145,9 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         io_pSoap->errnum = 0;
         if (soap_valid_socket(soap_accept(io_pSoap))) {
             LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
-            if (serveSoapOAMRequest(io_pSoap) != SOAP_OK)
+            const int nServeStatus = serveSoapOAMRequest(io_pSoap);
+            countSoapRequest(m_pOAMManager->getTrafficCounters(), nServeStatus);
+            if (nServeStatus != SOAP_OK)
                 LH_DEBUG(io_logger, "soapService.serve failed");
             LH_DEBUG(io_logger, "SOAP request handled");
             soap_destroy(io_pSoap);

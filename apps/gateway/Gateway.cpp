@@ -74,13 +74,14 @@ void Gateway::stop()
     if (!m_pManager.isNull()) {
         m_pManager->stop();
         m_pManager->waitUntilDone();
-        m_pManager.reset();
     }
     if (!m_pTaskManager.isNull()) {
         // Returns once every component's thread has ended.
         m_pTaskManager->stopKillExit(m_startTimeout);
         m_pTaskManager.reset();
     }
+    // Only now: a list-oms still running on its component's thread reads the manager.
+    m_pManager.reset();
     m_pListOMs.reset();
     m_pChannelStatus.reset();
     m_pChannelCommands.reset();

@@ -70,8 +70,9 @@ class Gateway : private JRunnable::RunningObserver
     StopRequest& m_stopRequest;
     const ACE_Time_Value m_startTimeout;
 
-    // Released in the reverse order: the metrics endpoint, the web service, the manager, the task
-    // manager (which stops watching the components as it goes), the components.
+    // Released in the reverse order: the metrics endpoint, the web service, the task manager (which
+    // stops watching the components as it goes), the manager (stopped before the task manager,
+    // released after it, since list-oms reads it), the components.
     std::unique_ptr<PstnChannelComponent> m_pChannels;
     SharedTask<ChannelCommandExecuter> m_pChannelCommands;
     SharedTask<ChannelStatusReporter> m_pChannelStatus;

@@ -55,14 +55,21 @@ std::string ChannelTable::status() const
 {
     std::ostringstream text;
     for (unsigned uiSpan = 1; uiSpan <= m_uiSpanCount; ++uiSpan) {
-        unsigned auiCount[3] = {0, 0, 0};
-        for (auto channel = spanBegin(uiSpan); channel != spanEnd(uiSpan); ++channel)
-            ++auiCount[channel->state];
-        text << (uiSpan > 1 ? "\n" : "") << spanName(uiSpan) << ": " << auiCount[IN_SERVICE] << ' '
-             << getStateString(IN_SERVICE) << ", " << auiCount[QUIESCED] << ' ' << getStateString(QUIESCED) << ", "
-             << auiCount[OUT_OF_SERVICE] << ' ' << getStateString(OUT_OF_SERVICE);
+        text << (uiSpan > 1 ? "\n" : "") << spanName(uiSpan) << ": " << count(uiSpan, IN_SERVICE) << ' '
+             << getStateString(IN_SERVICE) << ", " << count(uiSpan, QUIESCED) << ' ' << getStateString(QUIESCED)
+             << ", " << count(uiSpan, OUT_OF_SERVICE) << ' ' << getStateString(OUT_OF_SERVICE);
     }
     return text.str();
+}
+
+unsigned ChannelTable::count(unsigned in_uiSpan, ChannelState in_state) const
+{
+    if (in_uiSpan < 1 || in_uiSpan > m_uiSpanCount)
+        return 0;
+    unsigned uiCount = 0;
+    for (auto channel = spanBegin(in_uiSpan); channel != spanEnd(in_uiSpan); ++channel)
+        uiCount += channel->state == in_state ? 1 : 0;
+    return uiCount;
 }
 
 ChannelTable::ChannelState ChannelTable::stateAfter(ObjectWithChannelOps::ChannelOpType in_op)

@@ -36,6 +36,8 @@ class ChannelTable
     std::string list(const ObjectWithChannelOps::ChannelMatch& in_match) const;
     // "span1: 24 in-service, 0 quiesced, 0 out-of-service", one line per span.
     std::string status() const;
+    // The channels of the span (by number) in that state; 0 for a span there is not.
+    unsigned count(unsigned in_uiSpan, ChannelState in_state) const;
 
     static ChannelState stateAfter(ObjectWithChannelOps::ChannelOpType in_op);
     // "in-service", "quiesced", "out-of-service".

@@ -9,6 +9,8 @@
 #include "host/infra/CallLogger.h"
 #include "host/infra/GlobalConfig.h"
 #include "oam/manager/OAMManager.h"
+#include "oam/metrics/ListOMsCmdExecuter.h"
+#include "oam/metrics/MetricsEndpoint.h"
 #include "oam/om/OMTaskManager.h"
 #include "oam/soap/OAMManagerWsJRunnable.h"
 
@@ -37,7 +39,7 @@ Gateway::Gateway(StopRequest& io_stopRequest)
     const unsigned uiSpanCount = configuredInt(GatewayConfig::SPAN_COUNT_KEY);
     m_pChannels = std::make_unique<PstnChannelComponent>(uiSpanCount, configuredInt(GatewayConfig::CHANNELS_PER_SPAN_KEY));
     m_pChannelCommands = SharedTask<ChannelCommandExecuter>(new ChannelCommandExecuter(*m_pChannels, uiSpanCount));
-    m_pChannelStatus = SharedTask<ChannelStatusReporter>(new ChannelStatusReporter(*m_pChannels));
+    m_pChannelStatus = SharedTask<ChannelStatusReporter>(new ChannelStatusReporter(*m_pChannels, uiSpanCount));
     m_pTaskManager = SharedTask<OMTaskManager>(new OMTaskManager("GatewayTaskManager"));
 }
 
@@ -47,7 +49,8 @@ bool Gateway::start(std::string& out_strError)
 {
     configureCallLogger();
     setUpManager();
-    if (startComponents(out_strError) && startManager(out_strError) && startWebService(out_strError)) {
+    if (startComponents(out_strError) && startMetrics(out_strError) && startManager(out_strError) &&
+        startWebService(out_strError)) {
         LH_INFO(gatewayLogger(), "Gateway started: OAM web service on "
                                      << configuredString("linkhaven.oam.webServiceIpAddress") << " port "
                                      << configuredInt("linkhaven.oam.webServicePort") << ", "
@@ -62,6 +65,7 @@ bool Gateway::start(std::string& out_strError)
 
 void Gateway::stop()
 {
+    m_pMetrics.reset();
     if (m_pWebService) {
         m_pWebService->terminate();
         m_webServiceThread.join();
@@ -70,13 +74,15 @@ void Gateway::stop()
     if (!m_pManager.isNull()) {
         m_pManager->stop();
         m_pManager->waitUntilDone();
-        m_pManager.reset();
     }
     if (!m_pTaskManager.isNull()) {
         // Returns once every component's thread has ended.
         m_pTaskManager->stopKillExit(m_startTimeout);
         m_pTaskManager.reset();
     }
+    // Only now: a list-oms still running on its component's thread reads the manager.
+    m_pManager.reset();
+    m_pListOMs.reset();
     m_pChannelStatus.reset();
     m_pChannelCommands.reset();
     m_pChannels.reset();
@@ -103,7 +109,10 @@ void Gateway::configureCallLogger()
 
 std::vector<ManageableTask*> Gateway::components() const
 {
-    return {m_pChannels.get(), m_pChannelCommands.get(), m_pChannelStatus.get()};
+    std::vector<ManageableTask*> vComponents{m_pChannels.get(), m_pChannelCommands.get(), m_pChannelStatus.get()};
+    if (!m_pListOMs.isNull())
+        vComponents.push_back(m_pListOMs.get());
+    return vComponents;
 }
 
 void Gateway::setUpManager()
@@ -114,6 +123,30 @@ void Gateway::setUpManager()
     m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pChannelCommands));
     m_pManager->addOMReporter(OAMManager::OMReporterPtr(m_pChannelStatus));
     m_pManager->addOMReporter(OAMManager::OMReporterPtr(m_pTaskManager));
+    // "list-oms" comes with the metrics, so that without them every answer stays as it was.
+    MetricsEndpoint::Settings settings;
+    if (MetricsEndpoint::readSettings(*GlobalConfig::getInstance(), settings)) {
+        m_pListOMs = SharedTask<ListOMsCmdExecuter>(new ListOMsCmdExecuter(*m_pManager));
+        m_pManager->addCmdExecuter(OAMManager::ChildExecuterPtr(m_pListOMs));
+    }
+}
+
+bool Gateway::startMetrics(std::string& out_strError)
+{
+    MetricsEndpoint::Settings settings;
+    if (!MetricsEndpoint::readSettings(*GlobalConfig::getInstance(), settings))
+        return true;
+    m_pMetrics = std::make_unique<MetricsEndpoint>(*m_pManager, [this] { return isWebServiceBound(); });
+    if (!m_pMetrics->start(settings, out_strError))
+        return false;
+    LH_INFO(gatewayLogger(), "Metrics, health and readiness on " << settings.strAddress << " port " << m_pMetrics->getPort());
+    return true;
+}
+
+bool Gateway::isWebServiceBound()
+{
+    std::lock_guard<std::mutex> lock(m_mutexWebService);
+    return m_webServiceState == Task::RUNNING_STATE;
 }
 
 bool Gateway::startComponents(std::string& out_strError)

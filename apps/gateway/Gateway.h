@@ -20,7 +20,9 @@
 #include "host/thread/JRunnable.h"
 
 class ChannelCommandExecuter;
+class ListOMsCmdExecuter;
 class ManageableTask;
+class MetricsEndpoint;
 class ChannelStatusReporter;
 class OAMManager;
 class OAMManagerWsJRunnable;
@@ -60,19 +62,27 @@ class Gateway : private JRunnable::RunningObserver
     bool startComponents(std::string& out_strError);
     bool startManager(std::string& out_strError);
     bool startWebService(std::string& out_strError);
+    // Only with a metrics port configured; before the manager, so that readiness says it is not yet.
+    bool startMetrics(std::string& out_strError);
+    // On the metrics endpoint's threads.
+    bool isWebServiceBound();
 
     StopRequest& m_stopRequest;
     const ACE_Time_Value m_startTimeout;
 
-    // Released in the reverse order: the web service, the manager, the task manager (which stops
-    // watching the components as it goes), the components.
+    // Released in the reverse order: the metrics endpoint, the web service, the task manager (which
+    // stops watching the components as it goes), the manager (stopped before the task manager,
+    // released after it, since list-oms reads it), the components.
     std::unique_ptr<PstnChannelComponent> m_pChannels;
     SharedTask<ChannelCommandExecuter> m_pChannelCommands;
     SharedTask<ChannelStatusReporter> m_pChannelStatus;
+    // With the metrics endpoint only.
+    SharedTask<ListOMsCmdExecuter> m_pListOMs;
     SharedTask<OMTaskManager> m_pTaskManager;
     SharedTask<OAMManager> m_pManager;
     std::unique_ptr<OAMManagerWsJRunnable> m_pWebService;
     std::thread m_webServiceThread;
+    std::unique_ptr<MetricsEndpoint> m_pMetrics;
 
     std::mutex m_mutexWebService;
     std::condition_variable m_condWebService;

@@ -28,6 +28,9 @@ linkhaven.oam.webServiceIoTimeoutMs=5000
 linkhaven.oam.webServiceRequestTimeoutMs=10000
 linkhaven.oam.webServiceMaxRequestBytes=1048576
 linkhaven.gw.ws.blockingTimeMs=250
+# Prometheus metrics, /healthz and /readyz; remove the port (or set 0) to turn them off.
+linkhaven.oam.metricsIpAddress=127.0.0.1
+linkhaven.oam.metricsPort=18082
 linkhaven.oam.app.pythonRunnableClassName=
 # The system CPU monitor; a period of 0 turns it off.
 linkhaven.system.cpu.monitor.monitoringPeriodInMs=500
@@ -148,6 +151,7 @@ bool checkValues(std::string& out_strError)
         return false;
     }
     return checkRange("linkhaven.oam.webServicePort", 1, 65535, out_strError) &&
+           checkRange("linkhaven.oam.metricsPort", 0, 65535, out_strError) &&
            checkRange(GatewayConfig::SPAN_COUNT_KEY, 1, 100, out_strError) &&
            checkRange(GatewayConfig::CHANNELS_PER_SPAN_KEY, 1, 100, out_strError);
 }

@@ -42,6 +42,18 @@ bool PstnChannelComponent::getStatus(std::string& out_strStatus, const ACE_Time_
                                             out_strStatus, in_timeout);
 }
 
+bool PstnChannelComponent::countChannels(unsigned in_uiSpan, ChannelTable::ChannelState in_state, unsigned& out_uiCount,
+                                         const ACE_Time_Value& in_timeout)
+{
+    return TaskRequest_MO<unsigned>::ask(
+        *this, "PstnChannelComponent::countChannels",
+        [this, in_uiSpan, in_state] {
+            LH_CHECK_TASK_THREAD();
+            return m_channels.count(in_uiSpan, in_state);
+        },
+        out_uiCount, in_timeout);
+}
+
 ChannelTable::Outcome PstnChannelComponent::applyOperation_i(ObjectWithChannelOps::ChannelOpType in_op,
                                                              const MatchPtr& in_pMatch)
 {

@@ -33,6 +33,8 @@ class PstnChannelComponent : public StaticReactorTaskImpl
                         ChannelTable::Outcome& out_outcome, const ACE_Time_Value& in_timeout);
     bool listChannels(const MatchPtr& in_pMatch, std::string& out_strList, const ACE_Time_Value& in_timeout);
     bool getStatus(std::string& out_strStatus, const ACE_Time_Value& in_timeout);
+    bool countChannels(unsigned in_uiSpan, ChannelTable::ChannelState in_state, unsigned& out_uiCount,
+                       const ACE_Time_Value& in_timeout);
 
   private:
     ChannelTable::Outcome applyOperation_i(ObjectWithChannelOps::ChannelOpType in_op, const MatchPtr& in_pMatch);

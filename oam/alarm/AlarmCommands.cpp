@@ -66,10 +66,8 @@ bool OAMManager::NewAlarmStateHandler::executeCommand(const OAMCommand& in_cmd, 
         io_result.m_strStatusText = "NO ALARM";
         return true;
     }
-    for (const auto& entry : m_pManager->m_alarmStateHash) {
-        if (entry.second == Alarm::RAISED_STATE)
-            io_result.m_strStatusText += entry.first + " : ALARM_ON\n";
-    }
+    for (const auto& entry : m_pManager->m_alarmStateHash)
+        io_result.m_strStatusText += entry.first + " : ALARM_ON\n";
     return true;
 }
 

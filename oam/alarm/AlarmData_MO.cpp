@@ -27,9 +27,10 @@ void OAMManager::newAlarmState(const Alarm& in_alarm)
 MOCallStatus OAMManager::newAlarmState_i(const std::string& in_strAlarm, const Alarm::State& in_state)
 {
     LH_CHECK_TASK_THREAD();
-    // Only raised alarms have an entry: a clearing notice removes one, or finds none.
+    // Only raised alarms have an entry: a clearing notice removes one, or finds none. A repeated
+    // raising notice keeps the first time.
     if (in_state == Alarm::RAISED_STATE)
-        m_alarmStateHash[in_strAlarm] = Alarm::RAISED_STATE;
+        m_alarmStateHash.emplace(in_strAlarm, std::chrono::system_clock::now());
     else
         m_alarmStateHash.erase(in_strAlarm);
     return MO_CALL_SUCCESS;

@@ -1,6 +1,7 @@
 #include "oam/manager/OAMManager.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -34,6 +35,7 @@ const char* const START_TIMEOUT_KEY = "linkhaven.startTimeoutSec";
 // Asked for by each table, so that the built-in commands, the alarms and the names of the OMs
 // that reporters gave never rehash.
 const std::size_t TABLE_BUCKETS = 100;
+const char* const UNSUPPORTED_COMMAND_TEXT = "Command not supported.";
 } // namespace
 
 OAMManager::OAMManager()
@@ -93,11 +95,26 @@ bool OAMManager::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExe
                                 ACE_Time_Value in_timeout)
 {
     TraceScope trace(m_logger, "OAMManager::executeCommand");
+    const auto start = std::chrono::steady_clock::now();
+    bool bKnown = true;
+    const bool bAnswered = executeCommandCounted(in_cmd, out_result, in_timeout, bKnown);
+    m_trafficCounters.countCommand(in_cmd.getName(), bKnown, bAnswered && out_result.m_bExecSuccess,
+                                   std::chrono::steady_clock::now() - start);
+    return bAnswered;
+}
+
+bool OAMManager::executeCommandCounted(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
+                                       ACE_Time_Value in_timeout, bool& out_bKnown)
+{
+    out_bKnown = true;
     if (std::strcmp(in_cmd.getName(), "get-om") == 0)
         return executeGetOM(in_cmd, out_result, in_timeout);
     if (std::strcmp(in_cmd.getName(), "set-param") == 0)
         return executeSetParam(in_cmd, out_result);
-    return OAMCmdExecuterTaskImpl::executeCommand(in_cmd, out_result, in_timeout);
+    const bool bAnswered = OAMCmdExecuterTaskImpl::executeCommand(in_cmd, out_result, in_timeout);
+    // An answer listing the supported commands says that nobody knows the name.
+    out_bKnown = bAnswered && out_result.m_strStatusText.rfind(UNSUPPORTED_COMMAND_TEXT, 0) != 0;
+    return bAnswered;
 }
 
 bool OAMManager::executeGetOM(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
@@ -175,6 +192,7 @@ void OAMManager::handleMOCallStop()
     if (m_lCpuMonitorTimerId.valid()) {
         cancelTimer(m_lCpuMonitorTimerId.value(), nullptr);
         m_lCpuMonitorTimerId.invalidate();
+        m_pCpuMonitor = nullptr;
     }
     stopCompleted();
 }
@@ -189,6 +207,7 @@ int OAMManager::close(unsigned long in_ulFlags)
     // A killed manager leaves its timer to the end of the thread, which cancels every timer of the
     // task and deletes the monitor with it: the identifier names nothing any more.
     m_lCpuMonitorTimerId.invalidate();
+    m_pCpuMonitor = nullptr;
     // No answer from a child or a reporter can reach a request any more: its caller is told now,
     // not when the manager is destroyed.
     giveUpFannedOutCommands_i();
@@ -228,6 +247,7 @@ bool OAMManager::installCpuMonitor(const ROConfiguration& in_config)
         return false;
     }
     // From here on the timer owns the monitor.
+    m_pCpuMonitor = pMonitor.get();
     m_lCpuMonitorTimerId = scheduleTimer(pMonitor.release(), nullptr, delay, interval, 0);
     return Assertion(m_lCpuMonitorTimerId.value() >= 0, "m_lCpuMonitorTimerId >= 0", __FILE__, __LINE__, m_logger);
 }

@@ -7,11 +7,12 @@
 //
 // Host thread, before start: the constructor, initialize, setTaskName, addCmdExecutionHandler,
 // addCmdExecuter, addOMReporter. Any thread once started: both executeCommand forms, both getOM
-// forms, newAlarmState.
+// forms, newAlarmState, describeOMs, takeSnapshot, getTrafficCounters.
 // Everything else runs on the manager's own thread; nothing of the manager is locked.
 //
 // The task framework's state and managed-task implementations are both ManageableTaskImplBase here.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,16 +32,21 @@
 #include "host/thread/MOCallStatus.h"
 #include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
+#include "oam/manager/OAMTrafficCounters.h"
+#include "oam/om/OMCatalogue.h"
 #include "oam/om/OMFuture.h"
 #include "oam/om/OMReporterTaskImpl.h"
 #include "oam/om/SynchronousOMReporter.h"
 
 class AlarmStateAppender;
+class CpuMonitor;
 class GetOMSM;
 class ROConfiguration;
+struct OAMSnapshot;
 
 class OAMManager : public ConfigManager,
                    public SynchronousOMReporter,
+                   public OMCatalogue,
                    public virtual SynchronousOAMCmdExecuter,
                    public virtual ManageableTask,
                    OMReporterTaskImpl,
@@ -70,6 +76,8 @@ class OAMManager : public ConfigManager,
     using OMReporterPtr = CountedObjPtr<OMReporter, TSReferenceCount>;
 
     class SynchGetOM_MO;
+    class Snapshot_MO;
+    class SnapshotGather;
     using ProxyDestruction_MO = TaskProxyDestruction_MO<OAMManager>;
 
     OAMManager();
@@ -92,14 +100,26 @@ class OAMManager : public ConfigManager,
                         ACE_Time_Value in_timeout) override;
     using OAMCmdExecuterTaskImpl::executeCommand;
 
-    // Before start (the list is not locked). A reporter added twice is asked twice.
+    // Before start (the list is not locked). A reporter added twice is asked twice. One that is also
+    // an OMCatalogue adds its OMs to the manager's catalogue.
     void addOMReporter(const OMReporterPtr& in_pReporter);
+    // Any thread once started: the manager's own OMs, then those of each reporter that lists its own.
+    void describeOMs(std::vector<OMDescription>& io_vOMs) const override;
 
     // Any thread but the manager's own: the OM's value within the time-out (ACE_Time_Value::max_time:
     // no limit), from the manager's own OMs, or the reporter that gave the name last, or all of them.
     bool getOM(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout) override;
     // Any thread: the manager's own OMs only; the reporters are not asked.
     bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override;
+
+    // Any thread but the manager's own: one method object gathers every value of the snapshot on the
+    // manager's thread, and the catalogued OMs of the reporters on theirs. False when that did not
+    // complete within the time-out or the manager does not run.
+    bool takeSnapshot(OAMSnapshot& out_snapshot, ACE_Time_Value in_timeout);
+
+    // Any thread: the counts of commands, OM reads and web-service requests; the web service counts
+    // its requests here.
+    OAMTrafficCounters& getTrafficCounters() { return m_trafficCounters; }
 
     // "get-om", then the names of the command table; "set-param" is not listed.
     void getSupportedCommands(StringVector& out_vCommands) const override;
@@ -137,11 +157,15 @@ class OAMManager : public ConfigManager,
     friend class TaskProxyDestruction_MO<OAMManager>;
     using GetOMSMPtr = CountedObjPtr<GetOMSM, ReferenceCount>;
 
+    // Caller's thread: the blocking read that getOM counts.
+    bool getOMCounted(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout);
     // Task thread: answers one blocking read through the future.
     MOCallStatus getOM_i(const char* in_szOMName, OMFuture& io_future);
     // Task thread: hands the reporter at that index an observer proxy for the machine; false when
     // the reporter refused.
     bool askReporter_i(const GetOMSMPtr& in_pGetOMSM, std::uint64_t in_uiReporterIndex, const char* in_szOMName);
+    // Task thread: fills what the manager holds, and asks the reporters for their catalogued OMs.
+    MOCallStatus takeSnapshot_i(const std::shared_ptr<SnapshotGather>& in_pGather);
     // Task thread: an observer proxy of the OM fan-out is gone.
     MOCallStatus proxyDestruction_i(std::uint64_t in_ulProxyId);
     // The manager's own OMs: host name, alarm state, last alarm; the table is emptied first.
@@ -154,6 +178,9 @@ class OAMManager : public ConfigManager,
     MOCallStatus newAlarmState_i(const std::string& in_strAlarm, const Alarm::State& in_state);
 
     // Caller's thread: the two commands that never reach the manager's thread.
+    // Caller's thread: executeCommand's routing; out_bKnown false when no handler knew the name.
+    bool executeCommandCounted(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result,
+                               ACE_Time_Value in_timeout, bool& out_bKnown);
     bool executeGetOM(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result, ACE_Time_Value in_timeout);
     bool executeSetParam(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& out_result);
 
@@ -171,7 +198,15 @@ class OAMManager : public ConfigManager,
     std::unordered_map<std::string, std::uint64_t> m_OMReporterIndexHash;
     std::unique_ptr<TaskObjectPool<GetOMSM>> m_pGetOMSMPool;
     std::unordered_map<std::string, CmdExecutionHandlerPtr> m_cmdExecutionHandlerHash;
-    // The alarms raised now, by their identifying text; task thread only.
-    std::unordered_map<std::string, Alarm::State> m_alarmStateHash;
+    // The alarms raised now, by their identifying text, with the time the manager heard of each;
+    // task thread only.
+    std::unordered_map<std::string, std::chrono::system_clock::time_point> m_alarmStateHash;
     Fallible<long> m_lCpuMonitorTimerId;
+    // Owned by its timer; task thread only, null while the timer is not scheduled.
+    CpuMonitor* m_pCpuMonitor = nullptr;
+    // Filled before start, only read afterwards: the manager's own OMs, then those of the
+    // reporters, each with the index of the reporter that answers it.
+    std::vector<OMDescription> m_vOwnOMDescriptions;
+    std::vector<std::pair<std::uint64_t, OMDescription>> m_vReporterOMDescriptions;
+    OAMTrafficCounters m_trafficCounters;
 };

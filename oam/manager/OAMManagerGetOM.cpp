@@ -18,10 +18,30 @@
 
 void OAMManager::addOMReporter(const OMReporterPtr& in_pReporter)
 {
+    if (const auto* pCatalogue = dynamic_cast<const OMCatalogue*>(in_pReporter.get())) {
+        std::vector<OMDescription> vOMs;
+        pCatalogue->describeOMs(vOMs);
+        for (OMDescription& description : vOMs)
+            m_vReporterOMDescriptions.emplace_back(m_vOMReporter.size(), std::move(description));
+    }
     m_vOMReporter.push_back(in_pReporter);
 }
 
+void OAMManager::describeOMs(std::vector<OMDescription>& io_vOMs) const
+{
+    io_vOMs.insert(io_vOMs.end(), m_vOwnOMDescriptions.begin(), m_vOwnOMDescriptions.end());
+    for (const auto& entry : m_vReporterOMDescriptions)
+        io_vOMs.push_back(entry.second);
+}
+
 bool OAMManager::getOM(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout)
+{
+    const bool bRead = getOMCounted(in_szOMName, out_value, in_timeout);
+    m_trafficCounters.countOMRead(bRead);
+    return bRead;
+}
+
+bool OAMManager::getOMCounted(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout)
 {
     TraceScope trace(m_logger, "OAMManager::getOM");
     LH_DEBUG(m_logger, "OAMManager::getOM : getting OM " << in_szOMName);

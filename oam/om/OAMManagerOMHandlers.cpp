@@ -65,9 +65,14 @@ void OAMManager::populateOMHash()
     TraceScope trace(m_logger, "OAMManager::populateOMHash");
     m_OMHash.clear();
     m_OMHash["linkhaven.om.OAMManager.hostname"] = OMHandlerPtr(new OAMManagerHostnameOMHandler());
+    m_vOwnOMDescriptions = {{"linkhaven.om.OAMManager.hostname", OMDescription::TEXT, "The host's name"}};
     const AppenderPtr pAppender = alarmStateAppender();
     if (!pAppender)
         return;
     m_OMHash["linkhaven.om.OAMManager.alarmState"] = OMHandlerPtr(new OAMManagerAlarmStateOMHandler(pAppender));
     m_OMHash["linkhaven.om.OAMManager.lastAlarm"] = OMHandlerPtr(new OAMManagerLastAlarmOMHandler(pAppender));
+    m_vOwnOMDescriptions.push_back(
+        {"linkhaven.om.OAMManager.alarmState", OMDescription::TEXT, "The alarm colour: GREEN, YELLOW, ORANGE or RED"});
+    m_vOwnOMDescriptions.push_back(
+        {"linkhaven.om.OAMManager.lastAlarm", OMDescription::TEXT, "The message that raised the alarm colour"});
 }

@@ -39,6 +39,11 @@ const ParamDef PARAM_DEFS[] = {
      "Time in ms within which the web service reads a whole request and writes its answer; absent or 0: no limit"},
     {"linkhaven.oam.webServiceMaxRequestBytes", ParameterValue::INTEGER_TYPE, nullptr,
      "Largest request in bytes that the web service reads; absent or 0: the SOAP toolkit's own limit"},
+    // No default: without a port nothing listens.
+    {"linkhaven.oam.metricsPort", ParameterValue::INTEGER_TYPE, nullptr,
+     "Port of the metrics, health and readiness endpoint (Prometheus text format); absent or 0: none"},
+    {"linkhaven.oam.metricsIpAddress", ParameterValue::STRING_TYPE, "127.0.0.1",
+     "IP address of the metrics endpoint; 0.0.0.0 serves other hosts too"},
 };
 
 // Empty: registered under "ParamDefs::Singleton", it stands for the definitions of a load of the module.

@@ -12,6 +12,7 @@
 #include "oam/manager/OAMManager.h"
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMServe.h"
+#include "oam/soap/SoapRequestCount.h"
 #include "oam/soap/SoapTimeout.h"
 
 namespace {
@@ -176,7 +177,9 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         if (soap_valid_socket(soap_accept(io_pSoap))) {
             LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
             RequestBounds bounds(io_pSoap, in_limits, [this] { return isTerminateRequested(); });
-            if (serveSoapOAMRequest(io_pSoap, &bounds) != SOAP_OK)
+            const int nServeStatus = serveSoapOAMRequest(io_pSoap, &bounds);
+            countSoapRequest(m_pOAMManager->getTrafficCounters(), nServeStatus);
+            if (nServeStatus != SOAP_OK)
                 LH_DEBUG(io_logger, "soapService.serve failed");
             logBoundReached(io_logger, bounds);
             LH_DEBUG(io_logger, "SOAP request handled");

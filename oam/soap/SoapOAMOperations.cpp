@@ -3,6 +3,7 @@
 #include "host/core/AceCleanupLogger.h"
 #include "host/core/Assertion.h"
 #include "host/core/TraceScope.h"
+#include "oam/soap/SoapRequestCount.h"
 
 const Logger& SoapOAMOperations::operationsLogger()
 {
@@ -33,6 +34,7 @@ namespace SoapOAM {
 int SoapOAM__executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_cmd, SoapOAM__OAMCommandExecResult& result)
 {
     TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__executeCommand");
+    noteSoapOperation(OAMTrafficCounters::EXECUTE_COMMAND);
     SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
     if (!Assertion(pWsJRunnable != nullptr, "pWsJRunnable != 0", __FILE__, __LINE__,
                    SoapOAMOperations::operationsLogger()))
@@ -43,6 +45,7 @@ int SoapOAM__executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_cmd, 
 int SoapOAM__getOM(struct soap* io_pSoap, std::string in_strOmName, std::string& out_strOM)
 {
     TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__getOM");
+    noteSoapOperation(OAMTrafficCounters::GET_OM);
     SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
     if (!pWsJRunnable) {
         out_strOM.clear();
@@ -54,6 +57,7 @@ int SoapOAM__getOM(struct soap* io_pSoap, std::string in_strOmName, std::string&
 int SoapOAM__getPSTNChannelStatus(struct soap* io_pSoap, SoapOAM__getPSTNChannelStatusResponse& result)
 {
     TraceScope trace(SoapOAMOperations::operationsLogger(), "SoapOAM__getPSTNChannelStatus");
+    noteSoapOperation(OAMTrafficCounters::GET_PSTN_CHANNEL_STATUS);
     SoapOAMOperations* const pWsJRunnable = SoapOAMOperations::of(io_pSoap);
     if (!pWsJRunnable) {
         result.m_errorcode = -1;

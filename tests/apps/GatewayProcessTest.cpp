@@ -15,13 +15,14 @@ TEST(GatewayProcess, StopsInOrderAndExitsWithZeroOnSigintAndOnSigterm)
     for (const int nSignal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(strsignal(nSignal));
         const std::string strPort = "linkhaven.oam.webServicePort=" + std::to_string(freePort());
+        const std::string strMetricsPort = "linkhaven.oam.metricsPort=" + std::to_string(freePort());
         int aLogPipe[2];
         ASSERT_EQ(pipe(aLogPipe), 0);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, aLogPipe[1], STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, aLogPipe[0]);
-        const char* const argv[] = {LINKHAVEN_GATEWAY_PROGRAM, "--set", strPort.c_str(), nullptr};
+        const char* const argv[] = {LINKHAVEN_GATEWAY_PROGRAM, "--set", strPort.c_str(), "--set", strMetricsPort.c_str(), nullptr};
         pid_t pid = 0;
         ASSERT_EQ(posix_spawn(&pid, LINKHAVEN_GATEWAY_PROGRAM, &actions, nullptr, const_cast<char* const*>(argv), environ), 0);
         posix_spawn_file_actions_destroy(&actions);

@@ -40,6 +40,8 @@ bool OAMManager::GetMemAccountInfoHandler::executeCommand(const OAMCommand& in_c
         }
     }
     io_result.m_strStatusText = m_stream.str();
+    // The answer is the result's now: a large one must not stay held here until the next run.
+    std::ostringstream().swap(m_stream);
     return bOk;
 }
 

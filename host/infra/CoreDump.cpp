@@ -110,22 +110,26 @@ bool traced(pid_t in_tid, const SharedThreads& in_shared, std::size_t in_nThread
     return false;
 }
 
-// Stops one thread and takes its registers into slot in_nSlot; 0, ESRCH when it is gone, or the error.
-int stopThread(pid_t in_tid, const SharedThreads& io_shared, std::size_t in_nSlot)
+// Asks a thread to stop, which it does when it next runs: all are asked before any is waited for, so
+// that they stop together. 0, ESRCH when it is gone, or the error.
+int interrupt(pid_t in_tid)
 {
-    if (rawTrace(PTRACE_SEIZE, in_tid, nullptr) != 0 || rawTrace(PTRACE_INTERRUPT, in_tid, nullptr) != 0)
-        return errno;
+    return rawTrace(PTRACE_SEIZE, in_tid, nullptr) != 0 || rawTrace(PTRACE_INTERRUPT, in_tid, nullptr) != 0 ? errno : 0;
+}
+
+// Waits for the thread of a slot to stop and takes its registers; 0, ESRCH when it ended first, or the error.
+int takeRegisters(const SharedThreads& io_shared, std::size_t in_nSlot)
+{
+    ThreadRegisters& thread = io_shared.threads()[in_nSlot];
     int nStatus = 0;
-    while (syscall(SYS_wait4, in_tid, &nStatus, __WALL, nullptr) == -1)
+    while (syscall(SYS_wait4, thread.tid, &nStatus, __WALL, nullptr) == -1)
         if (errno != EINTR)
             return errno;
     if (!WIFSTOPPED(nStatus))
         return ESRCH;
-    ThreadRegisters& thread = io_shared.threads()[in_nSlot];
-    thread.tid = in_tid;
     // A signal that arrived meanwhile is delivered when the thread goes on.
     io_shared.signals()[in_nSlot] = (nStatus >> 16) == 0 ? WSTOPSIG(nStatus) : 0;
-    if (rawTrace(PTRACE_GETREGS, in_tid, &thread.regs) != 0 || rawTrace(PTRACE_GETFPREGS, in_tid, &thread.fpregs) != 0)
+    if (rawTrace(PTRACE_GETREGS, thread.tid, &thread.regs) != 0 || rawTrace(PTRACE_GETFPREGS, thread.tid, &thread.fpregs) != 0)
         return errno;
     return 0;
 }
@@ -141,7 +145,7 @@ StopReport stopOtherThreads(pid_t in_process, pid_t in_dumper, const SharedThrea
         return {errno, 1};
     StopReport report{0, 1};
     for (bool bNew = true; bNew && report.nError == 0;) {
-        bNew = false;
+        const std::size_t nFirstNew = report.nThreads;
         syscall(SYS_lseek, fdTasks, 0, SEEK_SET);
         alignas(8) char entries[4096];
         for (long nRead; report.nError == 0 && (nRead = syscall(SYS_getdents64, fdTasks, entries, sizeof(entries))) > 0;) {
@@ -151,16 +155,21 @@ StopReport stopOtherThreads(pid_t in_process, pid_t in_dumper, const SharedThrea
                 const pid_t tid = static_cast<pid_t>(std::strtol(pEntry->d_name, nullptr, 10));
                 if (tid <= 0 || tid == in_dumper || traced(tid, io_shared, report.nThreads))
                     continue;
-                if (report.nThreads == io_shared.capacity()) {
-                    report.nError = EOVERFLOW;
-                    break;
-                }
-                const int nError = stopThread(tid, io_shared, report.nThreads);
+                const int nError = report.nThreads == io_shared.capacity() ? EOVERFLOW : interrupt(tid);
+                if (nError == 0)
+                    io_shared.threads()[report.nThreads++].tid = tid;
                 report.nError = nError == ESRCH ? 0 : nError;
-                report.nThreads += nError == 0 ? 1 : 0;
-                bNew = bNew || nError == 0;
             }
         }
+        std::size_t nStopped = nFirstNew;
+        for (std::size_t n = nFirstNew; n < report.nThreads && report.nError == 0; ++n) {
+            io_shared.threads()[nStopped].tid = io_shared.threads()[n].tid;
+            const int nError = takeRegisters(io_shared, nStopped);
+            nStopped += nError == 0 ? 1 : 0;
+            report.nError = nError == ESRCH ? 0 : nError;
+        }
+        bNew = report.nThreads > nFirstNew;
+        report.nThreads = nStopped;
     }
     syscall(SYS_close, fdTasks);
     return report;

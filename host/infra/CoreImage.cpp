@@ -227,8 +227,9 @@ int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThre
     const std::size_t nAuxv = readSmallFile("/proc/self/auxv", auxv, sizeof(auxv));
     elf_prpsinfo process{};
     process.pr_pid = in_process;
-    const std::size_t nName = readSmallFile("/proc/self/comm", process.pr_fname, sizeof(process.pr_fname) - 1);
-    process.pr_fname[nName > 0 ? nName - 1 : 0] = '\0';
+    // The dumping thread's name, as the kernel's own core has the name of the thread that crashed.
+    readSmallFile("/proc/self/comm", process.pr_fname, sizeof(process.pr_fname));
+    std::replace(process.pr_fname, process.pr_fname + sizeof(process.pr_fname), '\n', '\0');
     const std::size_t nArgs = readSmallFile("/proc/self/cmdline", process.pr_psargs, sizeof(process.pr_psargs) - 1);
     for (std::size_t n = 0; n + 1 < nArgs; ++n)
         process.pr_psargs[n] = process.pr_psargs[n] == '\0' ? ' ' : process.pr_psargs[n];

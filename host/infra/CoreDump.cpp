@@ -214,7 +214,8 @@ bool isCoreImage(int in_fdImage)
 
 std::size_t threadCount()
 {
-    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    std::error_code error;
+    const std::filesystem::directory_iterator tasks("/proc/self/task", error);
     return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
 }
 
@@ -259,6 +260,17 @@ std::string writeImage(int in_fdImage)
     const std::string strFailure = childFailure(copy);
     return !strFailure.empty() || isCoreImage(in_fdImage) ? strFailure : "the image is incomplete";
 }
+// Names the whole image without replacing a file that appeared meanwhile: by a second link where the
+// file system cannot rename so.
+bool nameImage(const std::string& in_strTemporary, const std::string& in_strPath)
+{
+    if (renameat2(AT_FDCWD, in_strTemporary.c_str(), AT_FDCWD, in_strPath.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL || link(in_strTemporary.c_str(), in_strPath.c_str()) != 0)
+        return false;
+    unlink(in_strTemporary.c_str());
+    return true;
+}
 } // namespace
 
 bool dumpCore(const std::string& in_strPath)
@@ -280,8 +292,7 @@ bool dumpCore(const std::string& in_strPath)
     std::string strFailure = writeImage(image.get());
     // The kernel cannot tell a previous declaration and the gateway makes no other: none is the default.
     prctl(PR_SET_PTRACER, 0, 0, 0, 0);
-    if (strFailure.empty() &&
-        renameat2(AT_FDCWD, strTemporary.c_str(), AT_FDCWD, in_strPath.c_str(), RENAME_NOREPLACE) != 0)
+    if (strFailure.empty() && !nameImage(strTemporary, in_strPath))
         strFailure = errorText(errno);
     if (strFailure.empty())
         return true;

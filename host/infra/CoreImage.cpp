@@ -20,6 +20,7 @@
 namespace {
 constexpr unsigned long PAGE = 4096;
 constexpr std::size_t MINCORE_PAGES = 512;
+constexpr std::size_t SPARE_MAPPINGS = 64;
 static_assert(sizeof(elf_gregset_t) == sizeof(user_regs_struct), "a thread's registers go into its status as they are");
 
 long rawOpen(const char* in_szPath)
@@ -218,10 +219,12 @@ void registersFromContext(const ucontext_t& in_context, ThreadRegisters& out_thr
 
 int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThreads, std::size_t in_nThreads)
 {
-    std::size_t nMappings = 0;
+    // Counted before the image is laid out, and again while it is written: the copy's own first writes
+    // (a sanitizer's bookkeeping) can add a mapping meanwhile, for which there is room.
+    std::size_t nRoom = SPARE_MAPPINGS;
     Mapping mapping;
     for (Smaps smaps; smaps.next(mapping);)
-        nMappings += mapping.dumped() ? 1 : 0;
+        nRoom += mapping.dumped() ? 1 : 0;
 
     char auxv[4096];
     const std::size_t nAuxv = readSmallFile("/proc/self/auxv", auxv, sizeof(auxv));
@@ -236,7 +239,7 @@ int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThre
 
     const std::size_t nNotes = noteSize(sizeof(process)) + noteSize(nAuxv) +
                                in_nThreads * (noteSize(sizeof(elf_prstatus)) + noteSize(sizeof(user_fpregs_struct)));
-    const off_t notesAt = static_cast<off_t>(sizeof(Elf64_Ehdr) + (nMappings + 1) * sizeof(Elf64_Phdr));
+    const off_t notesAt = static_cast<off_t>(sizeof(Elf64_Ehdr) + (nRoom + 1) * sizeof(Elf64_Phdr));
     off_t dataAt = static_cast<off_t>((static_cast<std::size_t>(notesAt) + nNotes + PAGE - 1) & ~(PAGE - 1));
 
     ImageFile image(in_fdImage);
@@ -256,9 +259,11 @@ int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThre
 
     std::size_t nWritten = 0;
     // A mapping left out has no header either: gdb reads a file's pages from the file then.
-    for (Smaps smaps; nWritten < nMappings && smaps.next(mapping);) {
+    for (Smaps smaps; smaps.next(mapping);) {
         if (!mapping.dumped())
             continue;
+        if (nWritten == nRoom)
+            return EOVERFLOW;
         const unsigned long ulSize = mapping.ulEnd - mapping.ulStart;
         const Elf64_Phdr load{PT_LOAD, mapping.flags, static_cast<Elf64_Off>(dataAt), mapping.ulStart, 0, ulSize, ulSize, PAGE};
         image.write(&load, sizeof(load), static_cast<off_t>(sizeof(Elf64_Ehdr) + ++nWritten * sizeof(Elf64_Phdr)));
@@ -267,8 +272,8 @@ int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThre
     }
     if (image.error() == 0 && syscall(SYS_ftruncate, in_fdImage, dataAt) != 0)
         return errno;
-    if (image.error() != 0 || nWritten != nMappings)
-        return image.error() != 0 ? image.error() : EAGAIN;
+    if (image.error() != 0)
+        return image.error();
 
     Elf64_Ehdr header{};
     std::memcpy(header.e_ident, ELFMAG, SELFMAG);
@@ -281,7 +286,7 @@ int writeImage(int in_fdImage, pid_t in_process, const ThreadRegisters* in_pThre
     header.e_phoff = sizeof(Elf64_Ehdr);
     header.e_ehsize = sizeof(Elf64_Ehdr);
     header.e_phentsize = sizeof(Elf64_Phdr);
-    header.e_phnum = static_cast<Elf64_Half>(nMappings + 1);
+    header.e_phnum = static_cast<Elf64_Half>(nWritten + 1);
     image.write(&header, sizeof(header), 0);
     return image.error();
 }

@@ -30,7 +30,7 @@ TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
     configuration << *GlobalConfig::getInstance();
     const std::string GET_CONFIG = usage("get-config-param [parameter-name]"), GET_OM = "usage: get-om om-name",
                       SET_CONFIG = usage("set-config-param <parameter-name> <new-parameter-value>"),
-                      SET_PARAM = "usage: set-param param-name param-value", UNWRITABLE = "/nonexistent-dir/core";
+                      SET_PARAM = "usage: set-param param-name param-value", EXISTING = "/dev/null";
     std::string strDir = ::testing::TempDir() + "admin-calls-XXXXXX";
     const auto calls = [&] { return strDir + "/calls"; };
     log4cplus::Logger linkhaven = Logger("linkhaven").getLog4cplusLogger();
@@ -68,7 +68,7 @@ TEST_F(AdminCommandsTest, EveryCommandAnswersItsWholeText)
         {"get-config-param linkhaven.startTimeoutSec", true, "Success\nlinkhaven.startTimeoutSec=45"},
         {"get-mem-account-info AdminCommandsTest no.such", false, "AdminCommandsTest : blocks: 1, bytes: 96, peak "
          "bytes: 96, allocations: 1\nno.such  : failed to retrieve memory accounting information"},
-        {"dump-core " + UNWRITABLE, false, "Error. Failed to write core to " + UNWRITABLE},
+        {"dump-core " + EXISTING, false, "Error. Failed to write core to " + EXISTING},
         // Answered by the synchronous entry itself, on the caller's thread.
         {"get-om", false, GET_OM}, {"get-om a b", false, GET_OM}, {"get-om linkhaven.om.none", false, "Error"},
         {"set-param test.manager.param", false, SET_PARAM}, {"set-param a b c", false, SET_PARAM},

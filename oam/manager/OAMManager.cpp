@@ -25,7 +25,7 @@
 #include "oam/manager/GetMemAccountInfoHandler.h"
 #include "oam/manager/LogLevelHandlers.h"
 #include "oam/manager/RunModeHandlers.h"
-#include "oam/om/GetOMSM.h"
+#include "oam/manager/GetOMSM.h"
 
 namespace {
 const char* const LOGGER_NAME = "linkhaven.oam.manager";

@@ -34,7 +34,7 @@
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 #include "oam/manager/OAMTrafficCounters.h"
 #include "oam/om/OMCatalogue.h"
-#include "oam/om/OMFuture.h"
+#include "oam/manager/OMFuture.h"
 #include "oam/om/OMReporterTaskImpl.h"
 #include "oam/om/SynchronousOMReporter.h"
 

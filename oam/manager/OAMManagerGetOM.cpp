@@ -12,9 +12,9 @@
 #include "oam/command/SynchCallFailure.h"
 #include "oam/command/TaskObjectPool.h"
 #include "oam/manager/SynchGetOM_MO.h"
-#include "oam/om/GetOMSM.h"
+#include "oam/manager/GetOMSM.h"
 #include "oam/om/GetOM_MO.h"
-#include "oam/om/OMObserverProxy.h"
+#include "oam/manager/OMObserverProxy.h"
 
 void OAMManager::addOMReporter(const OMReporterPtr& in_pReporter)
 {

@@ -9,7 +9,7 @@
 
 #include "host/core/MemAccounted.h"
 #include "oam/command/TaskObjectProxy.h"
-#include "oam/om/GetOMSM.h"
+#include "oam/manager/GetOMSM.h"
 #include "oam/om/OMObserver.h"
 
 class OAMManager;

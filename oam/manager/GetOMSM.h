@@ -13,7 +13,7 @@
 #include "host/core/MemAccounted.h"
 #include "host/core/ParameterValue.h"
 #include "host/thread/Object.h"
-#include "oam/om/OMFuture.h"
+#include "oam/manager/OMFuture.h"
 
 class OAMManager;
 

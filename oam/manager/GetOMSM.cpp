@@ -1,4 +1,4 @@
-#include "oam/om/GetOMSM.h"
+#include "oam/manager/GetOMSM.h"
 
 #include "host/core/Assertion.h"
 #include "host/core/TraceScope.h"

@@ -1,4 +1,4 @@
-#include "oam/om/OMObserverProxy.h"
+#include "oam/manager/OMObserverProxy.h"
 
 #include "oam/command/ProxyDestruction_MO.h"
 #include "oam/manager/OAMManager.h"

@@ -38,6 +38,7 @@ TEST(ChannelCommandExecuter, CommandsChangeAndListTheChannelsAndKeepTheSpanAlarm
         {{"in-SERVICE", "1-ch1"}, true, "1 channel matches 1-ch1 : 1 changed to in-service\nAlarm cleared : " + strSpan1Alarm, Alarm::CLEARED_STATE},
         {{"put-in-service", "span9"}, false, "No channel matches span9", Alarm::CLEARED_STATE},
         {{"list-channels", "span9"}, false, "No channel matches span9", Alarm::CLEARED_STATE},
+        {{"list-channels", "SPAN1"}, false, "No channel matches SPAN1", Alarm::CLEARED_STATE}, // patterns keep their case
         {{"put-in-service", "("}, false, "Invalid channel pattern : (. Incorrect Usage\nusage : put-in-service channel-pattern", Alarm::CLEARED_STATE},
         {{"quiesce"}, false, "Incorrect Usage\nusage : quiesce channel-pattern", Alarm::CLEARED_STATE},
         {{"list-channels", "a", "b"}, false, "Incorrect Usage\nusage : list-channels [channel-pattern]", Alarm::CLEARED_STATE},

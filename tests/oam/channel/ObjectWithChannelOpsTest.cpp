@@ -31,19 +31,6 @@ TEST(ChannelOpType, TextsParseBackFirstLetterAsWrittenRestWithoutCaseAndOtherWor
     EXPECT_TRUE(capture.lines().empty());
 }
 
-TEST(ChannelRegexMatch, EachPatternReplacesTheLastAndSearchesAnywhereCaseSensitively)
-{
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"1", "span1-ch3", true}, {"1", "ch2", false}, {"^ch1$", "ch1", true}, {"^ch1$", "ch10", false},
-        {"^ch1$", "span1-ch1", false}, {"CH", "ch1", false}};
-    Ops::ChannelRegexMatch match;
-    for (const auto& [szPattern, szName, bSelected] : cases) {
-        SCOPED_TRACE(std::string(szPattern) + " on " + szName);
-        ASSERT_TRUE(match.initialize(szPattern));
-        EXPECT_EQ(match(szName), bSelected);
-    }
-}
-
 // A malformed pattern, then a pattern that backtracks without end: the library's message is logged
 // and nothing is selected.
 TEST(ChannelRegexMatch, ErrorsOfTheLibraryAreLoggedAndSelectNothing)

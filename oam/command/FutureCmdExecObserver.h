@@ -8,9 +8,8 @@
 #include <atomic>
 #include <memory>
 
-#include <ace/Future.h>
-
 #include "host/core/MemAccounted.h"
+#include "host/thread/OneShotFuture.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
 class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
@@ -18,7 +17,7 @@ class OAMCmdExecuterTaskImpl::FutureCmdExecObserver : public OAMCmdExecObserver,
 {
   public:
     static constexpr const char* MEM_ACCOUNT_NAME = "FutureCmdExecObserver";
-    using ResultFuture = ACE_Future<SoapOAM__OAMCommandExecResult>;
+    using ResultFuture = OneShotFuture<SoapOAM__OAMCommandExecResult>;
 
     // Set before the future, which is then set to false and "Error", as if no answer had come,
     // should a caller not see the flag.

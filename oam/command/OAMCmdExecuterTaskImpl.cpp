@@ -87,9 +87,8 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
         return false;
     }
 
-    Deadline deadline(in_timeout);
     SoapOAM__OAMCommandExecResult answer;
-    const bool bAnswered = future.get(answer, deadline.get()) == 0;
+    const bool bAnswered = future.get(answer, Deadline(in_timeout));
     if (bAnswered && !pDropped->load(std::memory_order_acquire)) {
         out_result.m_bExecSuccess = answer.m_bExecSuccess;
         out_result.m_strStatusText = answer.m_strStatusText;

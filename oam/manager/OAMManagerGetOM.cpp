@@ -33,9 +33,8 @@ bool OAMManager::getOM(const char* in_szOMName, ParameterValue& out_value, ACE_T
     OMFuture future;
     if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future), "OAMManager::getOM"))
         return false;
-    Deadline deadline(in_timeout);
     Fallible<ParameterValue> result;
-    if (future.get(result, deadline.get()) != 0) {
+    if (!future.get(result, Deadline(in_timeout))) {
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
         return false;
     }

@@ -74,7 +74,7 @@ TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStar
 {
     Body_MO::s_destroyed = 0;
     TestReactorTask task;
-    // More than the reactor's notify pipe could hold: queueing must not block on it.
+    // Far past the queue's first capacity: queueing grows it and never blocks.
     constexpr int QUEUED = 10000;
     Events expected{"svc-entry"};
     for (int i = 0; i < QUEUED; ++i) {

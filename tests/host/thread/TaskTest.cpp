@@ -1,5 +1,7 @@
 #include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +90,38 @@ TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStar
     expected.insert(expected.end(), {"stop", "close"});
     EXPECT_EQ(task.m_vEvents, expected);
     EXPECT_EQ(Body_MO::s_destroyed, QUEUED);
+}
+
+TEST(MethodObjects, ProducersOnManyThreadsWakeATaskThatSleepsBetweenTheirBursts)
+{
+    constexpr int PRODUCERS = 4, BURSTS = 300, PER_BURST = 3;
+    TestReactorTask task;
+    ASSERT_TRUE(task.start());
+    std::vector<int> vLastRun(PRODUCERS, -1); // task thread only
+    int nOutOfOrder = 0;                      // task thread only
+    std::vector<std::thread> vProducers;
+    for (int nProducer = 0; nProducer < PRODUCERS; ++nProducer)
+        vProducers.emplace_back([&, nProducer] {
+            // A lost wake-up leaves a burst unrun, and the latch fails after its minute.
+            for (int nBurst = 0; nBurst < BURSTS; ++nBurst) {
+                CountDownLatch ran(PER_BURST);
+                for (int n = nBurst * PER_BURST; n < (nBurst + 1) * PER_BURST; ++n)
+                    task.enqueue(new Body_MO([&, nProducer, n] {
+                        nOutOfOrder += n != vLastRun[nProducer] + 1;
+                        vLastRun[nProducer] = n;
+                        ran.countDown();
+                        return MO_CALL_SUCCESS;
+                    }), "test");
+                if (!ran.wait())
+                    return;
+            }
+        });
+    for (std::thread& producer : vProducers)
+        producer.join();
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] {
+        EXPECT_EQ(vLastRun, std::vector<int>(PRODUCERS, BURSTS * PER_BURST - 1));
+        EXPECT_EQ(nOutOfOrder, 0);
+    }));
 }
 
 TEST(MethodObjects, StopRunsWhatWasQueuedBeforeItKillJumpsAheadAndWhatIsLeftIsDestroyedUnrun)

@@ -74,8 +74,7 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     out_result.m_bExecSuccess = false;
     out_result.m_strStatusText = "Error";
     FutureCmdExecObserver::ResultFuture future;
-    const auto pDropped = std::make_shared<std::atomic<bool>>(false);
-    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
+    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future)),
                                          EXECUTE_COMMAND_DESCRIPTION))
         return false;
 
@@ -87,11 +86,11 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
         return false;
     }
 
-    SoapOAM__OAMCommandExecResult answer;
+    Fallible<SoapOAM__OAMCommandExecResult> answer;
     const bool bAnswered = future.get(answer, Deadline(in_timeout));
-    if (bAnswered && !pDropped->load(std::memory_order_acquire)) {
-        out_result.m_bExecSuccess = answer.m_bExecSuccess;
-        out_result.m_strStatusText = answer.m_strStatusText;
+    if (bAnswered && answer.valid()) {
+        out_result.m_bExecSuccess = answer.value().m_bExecSuccess;
+        out_result.m_strStatusText = answer.value().m_strStatusText;
         return true;
     }
     LH_DEBUG(processLogger(),

@@ -157,7 +157,7 @@ TEST_F(Timers, RefusedTimersAndThoseLeftWhenTheTaskEndsDeleteTheirProcessorUnrun
 {
     CountDownLatch deleted(3);
     EXPECT_EQ(schedule(nullptr, ONE_MS, ACE_Time_Value::zero), -1);
-    // Beyond the end of time the reactor's clock would wrap around and fire at once.
+    // Beyond the end of time the timer queue's clock would wrap around and fire at once.
     EXPECT_EQ(schedule(new NotingProcessor(m_expired, deleted), ACE_Time_Value::max_time, ACE_Time_Value::zero), -1);
     EXPECT_EQ(schedule(new NotingProcessor(m_expired, deleted), ONE_MS, ACE_Time_Value::max_time), -1);
     ASSERT_GE(schedule(new NotingProcessor(m_expired, deleted), ACE_Time_Value(3600), ONE_MS), 0);

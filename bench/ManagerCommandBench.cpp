@@ -1,8 +1,9 @@
 // The manager's synchronous command ("get-run-mode", a built-in) against the bare active object
 // that ACE offers for the same trip: an ACE_Activation_Queue serviced by one thread, answering
-// through an ACE_Future. A third trip isolates the reactor's wake-up: a notify through the
-// reactor's pipe, answered through a future. The three alternate call by call, so that they share
-// whatever else the machine is doing.
+// through an ACE_Future. Two more trips isolate the hop: a method object on a reactor task of the
+// host layer answered through the synchronous entries' future, and the wake-up that reactor tasks
+// had before, a notify through an ACE reactor's pipe answered through an ACE_Future. The four
+// alternate call by call, so that they share whatever else the machine is doing.
 
 #include <string>
 #include <thread>
@@ -14,12 +15,54 @@
 
 #include "bench/BenchSupport.h"
 #include "host/infra/RWConfiguration.h"
+#include "host/thread/OneShotFuture.h"
+#include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/command/SoapOAMCommand.h"
 #include "oam/manager/OAMManager.h"
 
 namespace {
 
-// The wake-up alone: a notify through the reactor's pipe, on the reactor's own thread.
+// The hop alone: a method object on a reactor task, answered as the synchronous entries are.
+class HopTask : public StaticReactorTaskImpl
+{
+  public:
+    HopTask()
+    {
+        setTaskName("bench-hop");
+        start();
+        waitForStart();
+    }
+    ~HopTask() override
+    {
+        stop();
+        waitUntilDone();
+    }
+    std::string call()
+    {
+        OneShotFuture<std::string> answer;
+        enqueue(new Answer_MO(answer), "HopTask::call");
+        std::string strAnswer;
+        answer.get(strAnswer, Deadline(ACE_Time_Value(10)));
+        return strAnswer;
+    }
+
+  private:
+    class Answer_MO : public ACE_Method_Request
+    {
+      public:
+        explicit Answer_MO(const OneShotFuture<std::string>& in_answer) : m_answer(in_answer) {}
+        int call() override
+        {
+            m_answer.set("Success");
+            return MO_CALL_SUCCESS;
+        }
+
+      private:
+        OneShotFuture<std::string> m_answer;
+    };
+};
+
+// The wake-up of old: a notify through an ACE reactor's pipe, on the reactor's own thread.
 class ReactorWakeUp : public ACE_Event_Handler
 {
   public:
@@ -56,34 +99,52 @@ class ReactorWakeUp : public ACE_Event_Handler
     std::thread m_thread;
 };
 
+// A manager without its CPU monitor, started for the scope.
+class StartedManager
+{
+  public:
+    StartedManager()
+    {
+        const auto hConfig = TSHandle<RWConfiguration>::make();
+        hConfig->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
+        m_manager.initialize(hConfig);
+        m_manager.setTaskName("bench-manager");
+        m_manager.start();
+        m_manager.waitForStart();
+        m_cmd.setName("get-run-mode");
+    }
+    ~StartedManager()
+    {
+        m_manager.stop();
+        m_manager.waitUntilDone();
+    }
+    // "get-run-mode", answered "Success ...".
+    bool call()
+    {
+        SoapOAM__OAMCommandExecResult result;
+        m_manager.executeCommand(m_cmd, result, ACE_Time_Value(10));
+        return result.m_strStatusText.compare(0, 7, "Success") == 0;
+    }
+
+  private:
+    OAMManager m_manager;
+    SoapOAMCommand m_cmd;
+};
+
 void BM_ManagerAgainstBareActiveObject(benchmark::State& io_state)
 {
-    const auto hConfig = TSHandle<RWConfiguration>::make();
-    hConfig->setValue("linkhaven.system.cpu.monitor.monitoringPeriodInMs", ParameterValue(0L));
-    OAMManager manager;
-    manager.initialize(hConfig);
-    manager.setTaskName("bench-manager");
-    manager.start();
-    manager.waitForStart();
+    StartedManager manager;
     BareActiveObject bare;
+    HopTask hop;
     ReactorWakeUp wakeUp;
-    SoapOAMCommand cmd;
-    cmd.setName("get-run-mode");
 
-    Latencies managerTrip, bareTrip, wakeUpTrip;
+    Latencies managerTrip, bareTrip, hopTrip, wakeUpTrip;
     for (auto _ : io_state) {
-        managerTrip.time(
-            [&] {
-                SoapOAM__OAMCommandExecResult result;
-                manager.executeCommand(cmd, result, ACE_Time_Value(10));
-                return result.m_strStatusText.substr(0, 7) == "Success";
-            },
-            io_state);
+        managerTrip.time([&] { return manager.call(); }, io_state);
         bareTrip.time([&] { return bare.call() == "Success"; }, io_state);
+        hopTrip.time([&] { return hop.call() == "Success"; }, io_state);
         wakeUpTrip.time([&] { return wakeUp.call() == "Success"; }, io_state);
     }
-    manager.stop();
-    manager.waitUntilDone();
 
     const double dManagerP50 = managerTrip.percentile(50), dManagerP99 = managerTrip.percentile(99);
     const double dBareP50 = bareTrip.percentile(50), dBareP99 = bareTrip.percentile(99);
@@ -91,12 +152,31 @@ void BM_ManagerAgainstBareActiveObject(benchmark::State& io_state)
     io_state.counters["manager_p99_us"] = dManagerP99;
     io_state.counters["bare_p50_us"] = dBareP50;
     io_state.counters["bare_p99_us"] = dBareP99;
+    io_state.counters["hop_p50_us"] = hopTrip.percentile(50);
+    io_state.counters["hop_p99_us"] = hopTrip.percentile(99);
     io_state.counters["wakeup_p50_us"] = wakeUpTrip.percentile(50);
     io_state.counters["wakeup_p99_us"] = wakeUpTrip.percentile(99);
     io_state.counters["ratio_p50"] = dBareP50 > 0 ? dManagerP50 / dBareP50 : 0.0;
     io_state.counters["ratio_p99"] = dBareP99 > 0 ? dManagerP99 / dBareP99 : 0.0;
 }
 BENCHMARK(BM_ManagerAgainstBareActiveObject)->UseRealTime();
+
+// One trip at a time, for a profile per request: perf stat ... --benchmark_filter=Alone
+void BM_ManagerAlone(benchmark::State& io_state)
+{
+    StartedManager manager;
+    for (auto _ : io_state)
+        benchmark::DoNotOptimize(manager.call());
+}
+BENCHMARK(BM_ManagerAlone)->UseRealTime();
+
+void BM_BareActiveObjectAlone(benchmark::State& io_state)
+{
+    BareActiveObject bare;
+    for (auto _ : io_state)
+        benchmark::DoNotOptimize(bare.call());
+}
+BENCHMARK(BM_BareActiveObjectAlone)->UseRealTime();
 
 } // namespace
 

@@ -1,12 +1,21 @@
 #include "host/thread/ActivationQueue.h"
 
-#include <limits>
+#include <new>
 
 #include <ace/Method_Request.h>
 
 #include "host/core/AceCleanupLogger.h"
 #include "host/thread/BookkeepingMethodRequest.h"
-#include "host/thread/Task.h"
+
+namespace {
+const Logger& queueLogger()
+{
+    static const Logger& logger = AceCleanupLogger::get("linkhaven.thread.Task");
+    return logger;
+}
+
+constexpr std::size_t INITIAL_CAPACITY = 64;
+} // namespace
 
 bool ActivationQueue::Lifeline::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const
 {
@@ -16,7 +25,7 @@ bool ActivationQueue::Lifeline::enqueueMO(ACE_Method_Request* in_pMO, const char
             return m_pQueue->enqueueMO(in_pMO, in_szDescription);
     }
     // Outside the lock: a destructor may itself queue through a lifeline.
-    LH_DEBUG(AceCleanupLogger::get("linkhaven.thread.Task"), in_szDescription << " : the task is gone; method object dropped");
+    LH_DEBUG(queueLogger(), in_szDescription << " : the task is gone; method object dropped");
     delete in_pMO;
     return false;
 }
@@ -27,11 +36,7 @@ void ActivationQueue::Lifeline::close()
     m_pQueue = nullptr;
 }
 
-ActivationQueue::ActivationQueue()
-    : ACE_Activation_Queue(nullptr, &m_blockCache, &m_blockCache), m_pLifeline(std::make_shared<Lifeline>(*this))
-{
-    queue()->high_water_mark(std::numeric_limits<std::size_t>::max());
-}
+ActivationQueue::ActivationQueue() : m_queue(INITIAL_CAPACITY), m_pLifeline(std::make_shared<Lifeline>(*this)) {}
 
 ActivationQueue::~ActivationQueue()
 {
@@ -41,16 +46,54 @@ ActivationQueue::~ActivationQueue()
 
 bool ActivationQueue::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription)
 {
-    return Task::enqueue(this, in_pMO, in_szDescription);
+    if (in_pMO == nullptr) {
+        LH_ERROR(queueLogger(), in_szDescription << " : no method object to queue");
+        return false;
+    }
+    bool bWasEmpty;
+    try {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_queue.full())
+            m_queue.set_capacity(2 * m_queue.capacity());
+        bWasEmpty = m_queue.empty();
+        if (in_pMO->priority() > 0)
+            m_queue.insert(m_queue.begin() + m_uiUrgent++, in_pMO);
+        else
+            m_queue.push_back(in_pMO);
+    } catch (const std::bad_alloc&) {
+        LH_ERROR(queueLogger(), in_szDescription << " : method object refused by the activation queue");
+        delete in_pMO;
+        return false;
+    }
+    // After unlocking, so that the woken thread does not block on the lock at once.
+    if (bWasEmpty)
+        m_condNotEmpty.notify_one();
+    LH_TRACE(queueLogger(), in_szDescription << " : method object queued");
+    return true;
+}
+
+std::size_t ActivationQueue::size() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_queue.size();
 }
 
 ACE_Method_Request* ActivationQueue::dequeueNoWait()
 {
-    if (is_empty())
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_queue.empty())
         return nullptr;
-    // An absolute deadline in the past: take what is there, never wait.
-    ACE_Time_Value past(ACE_Time_Value::zero);
-    return dequeue(&past);
+    ACE_Method_Request* const pMO = m_queue.front();
+    m_queue.pop_front();
+    if (m_uiUrgent > 0)
+        --m_uiUrgent;
+    return pMO;
+}
+
+void ActivationQueue::waitUntil(std::chrono::steady_clock::time_point in_deadline)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_condNotEmpty.wait_until(lock, in_deadline, [this] { return !m_queue.empty(); });
 }
 
 std::size_t ActivationQueue::destroyQueued()

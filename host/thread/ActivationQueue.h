@@ -1,23 +1,21 @@
 #pragma once
-// A task's queue of method objects. Any thread may queue; the task's thread takes them off.
-// It is unbounded, so that queueing never blocks: not even a task queueing onto its own queue.
-// Queueing allocates nothing once the queue has been as deep before.
+// A task's queue of method objects. Any thread may queue; the task's thread takes them off, and
+// waits on it when there is nothing to run. It is unbounded, so that queueing never blocks: not
+// even a task queueing onto its own queue. Queueing allocates nothing once the queue has been as
+// deep before. A method object of a priority above 0 (a kill) goes ahead of all the others.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <shared_mutex>
 
-#include <ace/Activation_Queue.h>
+#include <boost/circular_buffer.hpp>
 
-#include "host/thread/MessageBlockCache.h"
+class ACE_Method_Request;
 
-// Built before the queue that allocates from it, and destroyed after.
-struct ActivationQueueBlocks
-{
-    MessageBlockCache m_blockCache;
-};
-
-class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Queue
+class ActivationQueue
 {
   public:
     // How observer proxies held by other tasks reach this queue: they may outlive it, and once the
@@ -28,7 +26,7 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
         explicit Lifeline(ActivationQueue& io_queue) : m_pQueue(&io_queue) {}
         // As Task::enqueue while the queue stands; afterwards the method object is destroyed unrun.
         bool enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription) const;
-        // Waits for a queueing under way, which may still be waking the task's reactor.
+        // Waits for a queueing under way, which may still be waking the task's thread.
         void close();
 
       private:
@@ -38,15 +36,21 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
 
     ActivationQueue();
     // Destroys what is still queued, without running it.
-    ~ActivationQueue() override;
+    ~ActivationQueue();
+    ActivationQueue(const ActivationQueue&) = delete;
+    ActivationQueue& operator=(const ActivationQueue&) = delete;
 
     const std::shared_ptr<Lifeline>& getLifeline() const { return m_pLifeline; }
 
     // As Task::enqueue, on this queue.
     bool enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDescription);
+    // Any thread: how many wait now.
+    std::size_t size() const;
 
     // Task thread: the next object, or null at once when there is none.
     ACE_Method_Request* dequeueNoWait();
+    // Task thread: returns once something is queued or the deadline has passed.
+    void waitUntil(std::chrono::steady_clock::time_point in_deadline);
     // Task thread, or any thread once the task's thread has ended: destroys every queued object
     // without running it, including those that the destructors queue; gives how many.
     std::size_t destroyQueued();
@@ -55,5 +59,12 @@ class ActivationQueue : private ActivationQueueBlocks, public ACE_Activation_Que
     std::size_t dropQueuedAtRunEnd();
 
   private:
+    mutable std::mutex m_mutex;
+    // Notified only when the queue goes from empty to not empty: the task's thread waits only
+    // after finding it empty under the same lock, so no wake-up is lost.
+    std::condition_variable m_condNotEmpty;
+    boost::circular_buffer<ACE_Method_Request*> m_queue;
+    // How many at the front are of a priority above 0, in the order they came.
+    std::size_t m_uiUrgent = 0;
     std::shared_ptr<Lifeline> m_pLifeline;
 };

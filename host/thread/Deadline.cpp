@@ -1,7 +1,5 @@
 #include "host/thread/Deadline.h"
 
-#include <ace/OS_NS_sys_time.h>
-
 bool Deadline::isWithoutLimit(const ACE_Time_Value& in_timeout)
 {
     constexpr time_t CENTURY_SECONDS = 100LL * 365 * 24 * 3600;
@@ -11,5 +9,6 @@ bool Deadline::isWithoutLimit(const ACE_Time_Value& in_timeout)
 Deadline::Deadline(const ACE_Time_Value& in_timeout) : m_bLimited(!isWithoutLimit(in_timeout))
 {
     if (m_bLimited)
-        m_deadline = ACE_OS::gettimeofday() + in_timeout;
+        m_deadline = std::chrono::steady_clock::now() + std::chrono::seconds(in_timeout.sec()) +
+                     std::chrono::microseconds(in_timeout.usec());
 }

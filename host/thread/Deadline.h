@@ -1,7 +1,9 @@
 #pragma once
-// The end of a synchronous wait: the current system time plus the caller's time-out, as
-// ACE_Future::get wants it, or no end at all. A time-out of ACE_Time_Value::max_time, or one of a
-// century or more (whose sum would pass the end of time), is a wait without limit.
+// The end of a synchronous wait on the steady clock: now plus the caller's time-out, read once, or
+// no end at all. A time-out of ACE_Time_Value::max_time, or one of a century or more (whose sum
+// would pass the end of the clock), is a wait without limit.
+
+#include <chrono>
 
 #include <ace/Time_Value.h>
 
@@ -13,10 +15,11 @@ class Deadline
     // Reads the clock once, here.
     explicit Deadline(const ACE_Time_Value& in_timeout);
 
-    // Null when the wait has no limit.
-    ACE_Time_Value* get() { return m_bLimited ? &m_deadline : nullptr; }
+    bool isLimited() const { return m_bLimited; }
+    // Meaningful only when limited.
+    std::chrono::steady_clock::time_point get() const { return m_deadline; }
 
   private:
     bool m_bLimited;
-    ACE_Time_Value m_deadline;
+    std::chrono::steady_clock::time_point m_deadline;
 };

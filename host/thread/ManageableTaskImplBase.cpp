@@ -1,7 +1,6 @@
 #include "host/thread/ManageableTaskImplBase.h"
 
 #include <algorithm>
-#include <chrono>
 #include <system_error>
 
 #include <ace/Method_Request.h>
@@ -47,13 +46,12 @@ template <class Predicate>
 bool waitFor(std::condition_variable& io_cond, std::unique_lock<std::mutex>& io_lock, const ACE_Time_Value& in_timeout,
              Predicate in_predicate)
 {
-    if (Deadline::isWithoutLimit(in_timeout)) {
+    const Deadline deadline(in_timeout);
+    if (!deadline.isLimited()) {
         io_cond.wait(io_lock, in_predicate);
         return true;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(in_timeout.sec()) +
-                          std::chrono::microseconds(in_timeout.usec());
-    return io_cond.wait_until(io_lock, deadline, in_predicate);
+    return io_cond.wait_until(io_lock, deadline.get(), in_predicate);
 }
 } // namespace
 

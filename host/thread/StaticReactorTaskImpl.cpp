@@ -1,29 +1,30 @@
 #include "host/thread/StaticReactorTaskImpl.h"
 
-#include <ace/Select_Reactor.h>
-#include <ace/Thread.h>
+#include <chrono>
 
 #include "host/core/AceCleanupLogger.h"
 
+namespace {
+// Method objects per round, between two looks at the timers.
+constexpr int METHOD_OBJECTS_PER_ROUND = 10;
+// The longest sleep without a timer due: it keeps the deadline's arithmetic far from overflow.
+const ACE_Time_Value LONGEST_SLEEP(3600);
+} // namespace
+
 StaticReactorTaskImpl::StaticReactorTaskImpl()
     // No member function may run before every base is built: the timers get the task itself.
-    : TaskWithTimersImpl(m_reactor, *this), m_queueHandler(*this),
-      m_reactor(new ACE_Select_Reactor(nullptr, &m_timerQueue), true),
-      m_queueNotifier(&m_reactor, &m_queueHandler, ACE_Event_Handler::EXCEPT_MASK)
+    : TaskWithTimersImpl(static_cast<const Task&>(*this))
 {
-    getActivationQueue()->queue()->notification_strategy(&m_queueNotifier);
 }
 
 StaticReactorTaskImpl::~StaticReactorTaskImpl()
 {
     endThreadForDestruction();
     // Proxies held elsewhere queue nothing more from here on: an enqueue under way may still be
-    // waking the reactor, which goes below.
+    // waking the queue, which goes with the base.
     getActivationQueue()->getLifeline()->close();
-    // What is still queued goes now, while the reactor can still take the notifications that its
-    // destructors may cause.
+    // What is still queued goes now, while every part of the task its destructors may reach stands.
     getActivationQueue()->destroyQueued();
-    getActivationQueue()->queue()->notification_strategy(nullptr);
     cancelAllTimers();
 }
 
@@ -40,13 +41,15 @@ void StaticReactorTaskImpl::notifyParamValueChange(const std::string& in_strName
 
 void StaticReactorTaskImpl::runTaskLoop_i()
 {
-    m_reactor.owner(ACE_Thread::self());
+    LH_CHECK_TASK_THREAD();
     m_bLoopEnding = false;
-    m_reactor.reset_reactor_event_loop();
     onSvcEntry();
-    if (!m_bLoopEnding && m_reactor.run_reactor_event_loop() == -1 && !m_bLoopEnding)
-        LH_ERROR(AceCleanupLogger::get("linkhaven.thread.Task"),
-                 "task " << getTaskName() << " : reactor loop failed : " << ACE_OS::strerror(errno));
+    while (!m_bLoopEnding) {
+        expireTimers_i();
+        if (m_bLoopEnding || !runMethodObjects_i())
+            break;
+        getActivationQueue()->waitUntil(std::chrono::steady_clock::now() + untilNextExpiry_i(LONGEST_SLEEP));
+    }
     // The timers end with the thread.
     cancelAllTimers();
 }
@@ -54,19 +57,15 @@ void StaticReactorTaskImpl::runTaskLoop_i()
 void StaticReactorTaskImpl::endTaskLoop_i()
 {
     m_bLoopEnding = true;
-    m_reactor.end_reactor_event_loop();
 }
 
-void StaticReactorTaskImpl::runNextMethodObject_i()
+bool StaticReactorTaskImpl::runMethodObjects_i()
 {
-    if (m_bLoopEnding)
-        return;
-    if (ACE_Method_Request* pMO = getActivationQueue()->dequeueNoWait())
+    for (int i = 0; i < METHOD_OBJECTS_PER_ROUND && !m_bLoopEnding; ++i) {
+        ACE_Method_Request* const pMO = getActivationQueue()->dequeueNoWait();
+        if (!pMO)
+            break;
         runMethodObject_i(pMO);
-}
-
-int StaticReactorTaskImpl::QueueHandler::handle_exception(ACE_HANDLE)
-{
-    m_task.runNextMethodObject_i();
-    return 0;
+    }
+    return !m_bLoopEnding;
 }

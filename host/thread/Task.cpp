@@ -1,9 +1,9 @@
 #include "host/thread/Task.h"
 
-#include <ace/Activation_Queue.h>
 #include <ace/Method_Request.h>
 
 #include "host/core/AceCleanupLogger.h"
+#include "host/thread/ActivationQueue.h"
 
 const char* Task::getStateString(State in_state)
 {
@@ -22,18 +22,12 @@ const char* Task::getStateString(State in_state)
     return "UNKNOWN";
 }
 
-bool Task::enqueue(ACE_Activation_Queue* in_pQueue, ACE_Method_Request* in_pMO, const char* in_szDescription)
+bool Task::enqueue(ActivationQueue* in_pQueue, ACE_Method_Request* in_pMO, const char* in_szDescription)
 {
-    static const Logger& logger = AceCleanupLogger::get("linkhaven.thread.Task");
-    if (in_pMO == nullptr) {
-        LH_ERROR(logger, in_szDescription << " : no method object to queue");
-        return false;
-    }
-    if (in_pQueue == nullptr || in_pQueue->enqueue(in_pMO) == -1) {
-        LH_ERROR(logger, in_szDescription << " : method object refused by the activation queue");
-        delete in_pMO;
-        return false;
-    }
-    LH_TRACE(logger, in_szDescription << " : method object queued");
-    return true;
+    if (in_pQueue)
+        return in_pQueue->enqueueMO(in_pMO, in_szDescription);
+    LH_ERROR(AceCleanupLogger::get("linkhaven.thread.Task"),
+             in_szDescription << " : method object refused by the activation queue");
+    delete in_pMO;
+    return false;
 }

@@ -6,8 +6,8 @@
 
 #include "host/thread/Stoppable.h"
 
-class ACE_Activation_Queue;
 class ACE_Method_Request;
+class ActivationQueue;
 class ThreadChecker;
 
 class Task : public virtual Stoppable
@@ -28,7 +28,7 @@ class Task : public virtual Stoppable
     // Called on any thread. True: queued, it runs later on the queue's task thread. False: refused,
     // and already destroyed. Either way the caller never touches the object again. The
     // description names the caller, for the log; it is not kept.
-    static bool enqueue(ACE_Activation_Queue* in_pQueue, ACE_Method_Request* in_pMO, const char* in_szDescription);
+    static bool enqueue(ActivationQueue* in_pQueue, ACE_Method_Request* in_pMO, const char* in_szDescription);
 
     // Set before start, then read on any thread.
     virtual const std::string& getTaskName() const = 0;

@@ -1,7 +1,6 @@
 #include "host/thread/TaskWithTimersImpl.h"
 
-#include <ace/Reactor.h>
-#include <ace/Timer_Queue.h>
+#include <algorithm>
 
 #include "host/core/AceCleanupLogger.h"
 #include "host/thread/Task.h"
@@ -16,12 +15,8 @@ const Logger& timerLogger()
 }
 } // namespace
 
-TaskWithTimersImpl::TaskWithTimersImpl(ACE_Reactor& io_reactor, const Task& in_task)
-    : m_reactor(io_reactor), m_task(in_task), m_dispatcher(*this)
-{
-}
+TaskWithTimersImpl::TaskWithTimersImpl(const Task& in_task) : m_task(in_task), m_dispatcher(*this) {}
 
-// The owner has cancelled every timer while its reactor and thread checker still stood.
 TaskWithTimersImpl::~TaskWithTimersImpl() = default;
 
 long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
@@ -33,17 +28,18 @@ long TaskWithTimersImpl::scheduleTimer(TimeoutProcessor* in_pProcessor, void* in
         LH_ERROR(timerLogger(), "scheduleTimer : no timeout processor");
         return -1;
     }
-    // The reactor adds these to its timer queue's clock; past its end they would wrap and fire at once.
-    const ACE_Time_Value timeLeft = ACE_Time_Value::max_time - m_reactor.timer_queue()->gettimeofday();
+    // Both are added to the queue's clock; past its end they would wrap and fire at once.
+    const ACE_Time_Value now = m_timerQueue.gettimeofday();
+    const ACE_Time_Value timeLeft = ACE_Time_Value::max_time - now;
     if (in_delay >= timeLeft || in_interval >= timeLeft - in_delay) {
         LH_ERROR(timerLogger(), "scheduleTimer : delay or interval beyond the end of time");
         return -1;
     }
     auto pTimer = std::make_unique<Timer>(
         Timer{-1, std::move(pProcessor), in_pData, in_interval > ACE_Time_Value::zero, in_ulCount});
-    const long lId = m_reactor.schedule_timer(&m_dispatcher, pTimer.get(), in_delay, in_interval);
+    const long lId = m_timerQueue.schedule(&m_dispatcher, pTimer.get(), now + in_delay, in_interval);
     if (lId < 0) {
-        LH_ERROR(timerLogger(), "scheduleTimer : the reactor refused the timer");
+        LH_ERROR(timerLogger(), "scheduleTimer : the timer queue refused the timer");
         return -1;
     }
     pTimer->lId = lId;
@@ -59,18 +55,34 @@ bool TaskWithTimersImpl::cancelTimer(long in_lTimerId, void** out_ppData)
         return false;
     if (out_ppData)
         *out_ppData = found->second->pData;
-    m_reactor.cancel_timer(in_lTimerId);
+    m_timerQueue.cancel(in_lTimerId);
     if (found->second.get() == m_pFiringTimer)
         m_pCancelledWhileFiring = std::move(found->second);
     m_timers.erase(found);
     return true;
 }
 
+void TaskWithTimersImpl::expireTimers_i()
+{
+    LH_CHECK_THREAD(m_task.getThreadChecker());
+    if (!m_timerQueue.is_empty())
+        m_timerQueue.expire();
+}
+
+std::chrono::microseconds TaskWithTimersImpl::untilNextExpiry_i(const ACE_Time_Value& in_longest)
+{
+    LH_CHECK_THREAD(m_task.getThreadChecker());
+    if (m_timerQueue.is_empty())
+        return std::chrono::microseconds(in_longest.usec()) + std::chrono::seconds(in_longest.sec());
+    const ACE_Time_Value left = std::min(m_timerQueue.earliest_time() - m_timerQueue.gettimeofday(), in_longest);
+    return std::max(std::chrono::microseconds(0), std::chrono::seconds(left.sec()) + std::chrono::microseconds(left.usec()));
+}
+
 void TaskWithTimersImpl::cancelAllTimers()
 {
     LH_CHECK_THREAD(m_task.getThreadChecker());
     for (const auto& entry : m_timers)
-        m_reactor.cancel_timer(entry.first);
+        m_timerQueue.cancel(entry.first);
     m_timers.clear();
 }
 
@@ -83,12 +95,12 @@ int TaskWithTimersImpl::Dispatcher::handle_timeout(const ACE_Time_Value& in_now,
 void TaskWithTimersImpl::expire_i(const ACE_Time_Value& in_now, Timer& io_timer)
 {
     LH_CHECK_THREAD(m_task.getThreadChecker());
-    // A last expiry ends the timer before its processor runs, as the reactor does with a one-shot
+    // A last expiry ends the timer before its processor runs, as the queue does with a one-shot
     // timer: its identifier may then be given to a timer that the processor schedules.
     std::unique_ptr<Timer> pEnded;
     if (!io_timer.bPeriodic || io_timer.ulExpiriesLeft == 1) {
         if (io_timer.bPeriodic)
-            m_reactor.cancel_timer(io_timer.lId);
+            m_timerQueue.cancel(io_timer.lId);
         const auto found = m_timers.find(io_timer.lId);
         pEnded = std::move(found->second);
         m_timers.erase(found);

@@ -1,18 +1,23 @@
 #pragma once
-// Timers on a task's reactor, so that they fire on the task's own thread. Task thread only (the
+// Timers that fire on a task's own thread, which expires them from its loop. Task thread only (the
 // host may schedule before start). A timer owns its processor: the processor is deleted when the
 // timer is cancelled, when it has expired for the last time, or when the task's thread ends.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
 
 #include <ace/Event_Handler.h>
+#include <ace/Event_Handler_Handle_Timeout_Upcall.h>
+#include <ace/Monotonic_Time_Policy.h>
+#include <ace/Recursive_Thread_Mutex.h>
+#include <ace/Synch_Traits.h>
 #include <ace/Time_Value.h>
+#include <ace/Timer_Heap_T.h>
 
 #include "host/thread/TimerScheduler.h"
 
-class ACE_Reactor;
 class Task;
 class TimeoutProcessor;
 
@@ -33,12 +38,16 @@ class TaskWithTimersImpl : public virtual TimerScheduler
     bool cancelTimer(long in_lTimerId, void** out_ppData) override;
 
   protected:
-    // Keeps both references; neither need be fully built yet. The task's thread checker is asked
-    // for only when a timer is used.
-    TaskWithTimersImpl(ACE_Reactor& io_reactor, const Task& in_task);
+    // Keeps the reference; the task need not be fully built yet. Its thread checker is asked for
+    // only when a timer is used.
+    explicit TaskWithTimersImpl(const Task& in_task);
+    // The owner has cancelled every timer while its thread checker still stood.
     ~TaskWithTimersImpl();
 
-    // The owner calls it while its reactor stands; the destructor cancels nothing.
+    // Runs the processors of every timer due, earliest first.
+    void expireTimers_i();
+    // How long until the earliest timer is due (0 when it is), but no longer than in_longest.
+    std::chrono::microseconds untilNextExpiry_i(const ACE_Time_Value& in_longest);
     void cancelAllTimers();
 
   private:
@@ -61,11 +70,16 @@ class TaskWithTimersImpl : public virtual TimerScheduler
         TaskWithTimersImpl& m_owner;
     };
 
+    // Timers keep to the monotonic clock: a step of the system's clock neither stalls them nor
+    // fires them early. Recursive: a processor schedules and cancels from inside an expiry.
+    using MonotonicTimerHeap = ACE_Timer_Heap_T<ACE_Event_Handler*, ACE_Event_Handler_Handle_Timeout_Upcall,
+                                                ACE_SYNCH_RECURSIVE_MUTEX, ACE_Monotonic_Time_Policy>;
+
     void expire_i(const ACE_Time_Value& in_now, Timer& io_timer);
 
-    ACE_Reactor& m_reactor;
     const Task& m_task;
     Dispatcher m_dispatcher;
+    MonotonicTimerHeap m_timerQueue;
     std::unordered_map<long, std::unique_ptr<Timer>> m_timers;
     Timer* m_pFiringTimer = nullptr;
     // Cancelled by its own processor: out of the table, so its identifier may be reused at once,

@@ -2,13 +2,8 @@
 
 OAMCmdExecuterTaskImpl::FutureCmdExecObserver::~FutureCmdExecObserver()
 {
-    if (m_bTold)
-        return;
-    m_pDropped->store(true, std::memory_order_release);
-    SoapOAM__OAMCommandExecResult noAnswer;
-    noAnswer.m_bExecSuccess = false;
-    noAnswer.m_strStatusText = "Error";
-    m_future.set(noAnswer);
+    if (!m_bTold)
+        m_future.set(Fallible<SoapOAM__OAMCommandExecResult>());
 }
 
 bool OAMCmdExecuterTaskImpl::FutureCmdExecObserver::executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result)

@@ -75,8 +75,7 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
     out_result.m_bExecSuccess = false;
     out_result.m_strStatusText = "Error";
     FutureCmdExecObserver::ResultFuture future;
-    const auto pDropped = std::make_shared<std::atomic<bool>>(false);
-    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future, pDropped)),
+    if (!getActivationQueue()->enqueueMO(new ExecCmd_MO(*this, in_cmd, new FutureCmdExecObserver(future)),
                                          EXECUTE_COMMAND_DESCRIPTION)) {
         noteSynchCallFailure(SynchCallFailure::NOT_QUEUED);
         return false;
@@ -91,12 +90,11 @@ bool OAMCmdExecuterTaskImpl::executeCommand(const OAMCommand& in_cmd, SoapOAM__O
         return false;
     }
 
-    Deadline deadline(in_timeout);
-    SoapOAM__OAMCommandExecResult answer;
-    const bool bAnswered = future.get(answer, deadline.get()) == 0;
-    if (bAnswered && !pDropped->load(std::memory_order_acquire)) {
-        out_result.m_bExecSuccess = answer.m_bExecSuccess;
-        out_result.m_strStatusText = answer.m_strStatusText;
+    Fallible<SoapOAM__OAMCommandExecResult> answer;
+    const bool bAnswered = future.get(answer, Deadline(in_timeout));
+    if (bAnswered && answer.valid()) {
+        out_result.m_bExecSuccess = answer.value().m_bExecSuccess;
+        out_result.m_strStatusText = answer.value().m_strStatusText;
         return true;
     }
     LH_DEBUG(processLogger(),

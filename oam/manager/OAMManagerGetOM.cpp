@@ -57,9 +57,8 @@ bool OAMManager::getOMCounted(const char* in_szOMName, ParameterValue& out_value
         noteSynchCallFailure(SynchCallFailure::NOT_QUEUED);
         return false;
     }
-    Deadline deadline(in_timeout);
     Fallible<ParameterValue> result;
-    if (future.get(result, deadline.get()) != 0) {
+    if (!future.get(result, Deadline(in_timeout))) {
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
         noteSynchCallFailure(SynchCallFailure::TIMED_OUT);
         return false;

@@ -34,7 +34,7 @@ class RunOnTaskThread_MO : public ACE_Method_Request
 };
 
 // False when the function was destroyed unrun, or has not run within a minute (the task hangs).
-inline bool runOnTaskThread(ACE_Activation_Queue* in_pQueue, std::function<void()> in_function)
+inline bool runOnTaskThread(ActivationQueue* in_pQueue, std::function<void()> in_function)
 {
     std::promise<void> done;
     std::future<void> ran = done.get_future();

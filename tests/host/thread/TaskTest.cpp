@@ -1,5 +1,7 @@
 #include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -74,7 +76,7 @@ TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStar
 {
     Body_MO::s_destroyed = 0;
     TestReactorTask task;
-    // More than the reactor's notify pipe could hold: queueing must not block on it.
+    // Far past the queue's first capacity: queueing grows it and never blocks.
     constexpr int QUEUED = 10000;
     Events expected{"svc-entry"};
     for (int i = 0; i < QUEUED; ++i) {
@@ -88,6 +90,35 @@ TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStar
     expected.insert(expected.end(), {"stop", "close"});
     EXPECT_EQ(task.m_vEvents, expected);
     EXPECT_EQ(Body_MO::s_destroyed, QUEUED);
+}
+
+TEST(MethodObjects, ProducersOnManyThreadsWakeATaskThatSleepsBetweenTheirBursts)
+{
+    constexpr int PRODUCERS = 4, BURSTS = 300, PER_BURST = 3;
+    TestReactorTask task;
+    ASSERT_TRUE(task.start());
+    std::vector<int> vLastRun(PRODUCERS, -1); // task thread only
+    std::vector<std::thread> vProducers;
+    for (int nProducer = 0; nProducer < PRODUCERS; ++nProducer)
+        vProducers.emplace_back([&, nProducer] {
+            // A lost wake-up leaves a burst unrun, and the latch fails after its minute.
+            for (int nBurst = 0; nBurst < BURSTS; ++nBurst) {
+                CountDownLatch ran(PER_BURST);
+                for (int n = nBurst * PER_BURST; n < (nBurst + 1) * PER_BURST; ++n)
+                    task.enqueue(new Body_MO([&, nProducer, n] {
+                        EXPECT_EQ(n, vLastRun[nProducer] + 1);
+                        vLastRun[nProducer] = n;
+                        ran.countDown();
+                        return MO_CALL_SUCCESS;
+                    }), "test");
+                if (!ran.wait())
+                    return;
+            }
+        });
+    for (std::thread& producer : vProducers)
+        producer.join();
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(),
+                                [&] { EXPECT_EQ(vLastRun, std::vector<int>(PRODUCERS, BURSTS * PER_BURST - 1)); }));
 }
 
 TEST(MethodObjects, StopRunsWhatWasQueuedBeforeItKillJumpsAheadAndWhatIsLeftIsDestroyedUnrun)

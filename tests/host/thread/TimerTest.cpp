@@ -137,11 +137,27 @@ TEST_F(Timers, AnExpiryMayScheduleTheNextTimerWhichMayReuseTheIdentifierOfTheOne
     EXPECT_EQ(expiries(), 2u);
 }
 
+TEST_F(Timers, ATimerFiresWhileMethodObjectsKeepTheQueueFull)
+{
+    // Each queues another until the timer has fired: a task that drained its queue before looking
+    // at its timers would never fire it.
+    std::function<void()> requeue = [&] {
+        if (NotingProcessor::s_vTimes.empty())
+            m_task.enqueue(new RunOnTaskThread_MO(requeue, {}), "test");
+    };
+    CountDownLatch expired(1), deleted(1);
+    ASSERT_GE(schedule(new NotingProcessor(expired, deleted), ONE_MS, ACE_Time_Value::zero), 0);
+    for (int i = 0; i < 2; ++i)
+        m_task.enqueue(new RunOnTaskThread_MO(requeue, {}), "test");
+    EXPECT_TRUE(expired.wait());
+    EXPECT_TRUE(runOnTaskThread(m_task.getActivationQueue(), [] {})) << "the last requeue has run";
+}
+
 TEST_F(Timers, RefusedTimersAndThoseLeftWhenTheTaskEndsDeleteTheirProcessorUnrun)
 {
     CountDownLatch deleted(3);
     EXPECT_EQ(schedule(nullptr, ONE_MS, ACE_Time_Value::zero), -1);
-    // Beyond the end of time the reactor's clock would wrap around and fire at once.
+    // Beyond the end of time the timer queue's clock would wrap around and fire at once.
     EXPECT_EQ(schedule(new NotingProcessor(m_expired, deleted), ACE_Time_Value::max_time, ACE_Time_Value::zero), -1);
     EXPECT_EQ(schedule(new NotingProcessor(m_expired, deleted), ONE_MS, ACE_Time_Value::max_time), -1);
     ASSERT_GE(schedule(new NotingProcessor(m_expired, deleted), ACE_Time_Value(3600), ONE_MS), 0);

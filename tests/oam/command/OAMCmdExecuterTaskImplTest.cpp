@@ -211,7 +211,7 @@ TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
     ASSERT_TRUE(entered.wait());
     // Nearly endless, which must not wrap around into no wait at all.
     auto dropped = callAsync(commandOf("echo", {"x"}), ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
-    while (task.getActivationQueue()->method_count() == 0)
+    while (task.getActivationQueue()->size() == 0)
         std::this_thread::yield();
     // The kill runs once the gate opens, and the echo behind it goes unrun with the thread.
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");

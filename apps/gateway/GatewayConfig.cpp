@@ -27,6 +27,8 @@ linkhaven.oam.webServiceIoTimeoutMs=5000
 # A whole request, read and answered, within this time; and no larger than this.
 linkhaven.oam.webServiceRequestTimeoutMs=10000
 linkhaven.oam.webServiceMaxRequestBytes=1048576
+# Connections served at once: a slow client holds one of them, not the port.
+linkhaven.oam.webServiceThreads=4
 linkhaven.gw.ws.blockingTimeMs=250
 # Prometheus metrics, /healthz and /readyz; remove the port (or set 0) to turn them off.
 linkhaven.oam.metricsIpAddress=127.0.0.1

@@ -39,6 +39,8 @@ const ParamDef PARAM_DEFS[] = {
      "Time in ms within which the web service reads a whole request and writes its answer; absent or 0: no limit"},
     {"linkhaven.oam.webServiceMaxRequestBytes", ParameterValue::INTEGER_TYPE, nullptr,
      "Largest request in bytes that the web service reads; absent or 0: the SOAP toolkit's own limit"},
+    {"linkhaven.oam.webServiceThreads", ParameterValue::INTEGER_TYPE, nullptr,
+     "Connections the web service serves at once, each on a thread of its own; absent or 1: one"},
     // No default: without a port nothing listens.
     {"linkhaven.oam.metricsPort", ParameterValue::INTEGER_TYPE, nullptr,
      "Port of the metrics, health and readiness endpoint (Prometheus text format); absent or 0: none"},

@@ -2,7 +2,9 @@
 
 #include <sys/socket.h>
 
+#include <future>
 #include <sstream>
+#include <vector>
 
 #include "host/core/ParameterValue.h"
 #include "host/core/TraceScope.h"
@@ -23,6 +25,7 @@ const char* const ADDRESS_KEY = "linkhaven.oam.webServiceIpAddress";
 const char* const IO_TIMEOUT_KEY = "linkhaven.oam.webServiceIoTimeoutMs";
 const char* const REQUEST_TIMEOUT_KEY = "linkhaven.oam.webServiceRequestTimeoutMs";
 const char* const MAX_REQUEST_BYTES_KEY = "linkhaven.oam.webServiceMaxRequestBytes";
+const char* const THREADS_KEY = "linkhaven.oam.webServiceThreads";
 const char* const CHANNEL_STATUS_OM = "linkhaven.om.pstn.gwNetIf.VSMChannelStatus";
 const int DEFAULT_BLOCKING_TIME_MS = 1000;
 const int DEFAULT_PORT = 18081;
@@ -100,13 +103,49 @@ std::uint32_t OAMManagerWsJRunnable::run_i()
     pSoap->socket_flags = MSG_NOSIGNAL;
     if (!bindListeningSocket(logger, pSoap, settings))
         return RUN_FAILED;
-    return serveConnections(logger, pSoap, settings.requestLimits);
+    return settings.nThreads > 1 ? serveOnThreads(logger, pSoap, settings)
+                                 : serveConnections(logger, pSoap, settings.requestLimits);
+}
+
+std::uint32_t OAMManagerWsJRunnable::serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
+                                                    const Settings& in_settings)
+{
+    std::vector<std::future<std::uint32_t>> vServers;
+    for (int i = 1; i < in_settings.nThreads; ++i) {
+        struct soap* const pCopy = soap_copy(io_pSoap);
+        if (!pCopy) {
+            LH_ERROR(io_logger, "Cannot copy the SOAP context for server thread " << i + 1);
+            break;
+        }
+        vServers.push_back(std::async(std::launch::async, [this, pCopy, &in_settings] {
+            CachedLLLoggingIdLogger logger(getLogger());
+            logger.setLoggingId(getLogger().getLoggingId());
+            const std::uint32_t uiResult = serveConnections(logger, pCopy, in_settings.requestLimits);
+            // A socket error ends the whole run, as it does with one thread.
+            if (uiResult != 0)
+                terminate();
+            // The listening socket is the run's own: only the copy goes.
+            pCopy->master = SOAP_INVALID_SOCKET;
+            soap_destroy(pCopy);
+            soap_end(pCopy);
+            soap_free(pCopy);
+            return uiResult;
+        }));
+    }
+    std::uint32_t uiResult = serveConnections(io_logger, io_pSoap, in_settings.requestLimits);
+    if (uiResult != 0)
+        terminate();
+    for (std::future<std::uint32_t>& server : vServers) {
+        if (server.get() != 0)
+            uiResult = RUN_FAILED;
+    }
+    return uiResult;
 }
 
 OAMManagerWsJRunnable::Settings OAMManagerWsJRunnable::readSettings(const CachedLLLoggingIdLogger& in_logger) const
 {
     const ROConfiguration& config = *m_hConfig;
-    Settings settings{0, 0, "", 0, {}};
+    Settings settings{0, 0, "", 0, {}, 1};
     if (!config.getInt(BLOCKING_TIME_KEY, settings.nBlockingTimeMs) || settings.nBlockingTimeMs < 0) {
         settings.nBlockingTimeMs = DEFAULT_BLOCKING_TIME_MS;
         LH_DEBUG(in_logger, RUN_SCOPE << " : " << BLOCKING_TIME_KEY
@@ -142,6 +181,10 @@ OAMManagerWsJRunnable::Settings OAMManagerWsJRunnable::readSettings(const Cached
         settings.requestLimits.ullMaxBytes = static_cast<std::uint64_t>(nMaxRequestBytes);
         LH_DEBUG(in_logger, RUN_SCOPE << " : " << MAX_REQUEST_BYTES_KEY << " set to " << nMaxRequestBytes);
     }
+    if (config.getInt(THREADS_KEY, settings.nThreads) && settings.nThreads > 1)
+        LH_DEBUG(in_logger, RUN_SCOPE << " : " << THREADS_KEY << " set to " << settings.nThreads);
+    else
+        settings.nThreads = 1;
     return settings;
 }
 

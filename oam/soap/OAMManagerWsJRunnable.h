@@ -65,6 +65,7 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
         std::string strAddress;
         int nIoTimeoutMs; // 0: connections are read and written without a time-out
         RequestBounds::Limits requestLimits;
+        int nThreads; // connections served at once, each on a thread of its own
     };
 
     Settings readSettings(const CachedLLLoggingIdLogger& in_logger) const;
@@ -72,6 +73,9 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
                              const Settings& in_settings);
     std::uint32_t serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
                                    const RequestBounds::Limits& in_limits);
+    // Serves on in_settings.nThreads threads at once, this one among them, through copies of the
+    // listening context; every thread has ended when it returns.
+    std::uint32_t serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap, const Settings& in_settings);
     // Fills the context's fault with why the manager gave no answer; gives -1.
     int failWithReason(struct soap* io_pSoap, const std::string& in_strOmName) const;
 

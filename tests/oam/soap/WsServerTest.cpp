@@ -363,6 +363,14 @@ TEST_F(WsServerTest, ASilentOrTricklingClientIsDroppedAtItsTimeOutAndTheNextRequ
             break;
     }
     EXPECT_LT(uiSent, strRequest.size()) << "the whole request was read";
+    stopServer();
+    // With several server threads, a client that holds one of them holds no other client back.
+    ASSERT_EQ(startServer({{"linkhaven.oam.webServiceThreads", ParameterValue(2L)}}), Task::RUNNING_STATE);
+    ACE_SOCK_Stream holding;
+    ACE_SOCK_Connector().connect(holding, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
+    holding.send_n("POST / HTTP/1.1\r\n", 17);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(OK_ME))), OK_RESULT);
 }
 
 TEST_F(WsServerTest, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCallFails)

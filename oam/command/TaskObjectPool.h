@@ -76,6 +76,10 @@ class TaskObjectPool : public TaskObjectPoolNoT
             ObjPtr pObj = getObject(in_ulProxyId);
             removeObject(in_ulProxyId);
             m_idGenerator.takeBack(in_ulProxyId);
+            if (in_ulProxyId < m_vAbandoned.size() && m_vAbandoned[in_ulProxyId]) {
+                m_vAbandoned[in_ulProxyId] = false;
+                return true;
+            }
             if (!Assertion(!pObj.isNull(), in_szNullCondition, __FILE__, __LINE__, in_assertLogger))
                 return false;
             if (pObj.unique()) {
@@ -84,6 +88,28 @@ class TaskObjectPool : public TaskObjectPoolNoT
                 m_pPool->takeBack(pObj);
             }
             return true;
+        }
+
+        // Every object for which in_bGone holds gives up the outcome it owes and goes back to the
+        // pool now, although proxies still stand for it: their answers find nothing registered, and
+        // their identifiers are given back when they go.
+        template <class Predicate>
+        void abandonIf(Predicate in_bGone)
+        {
+            for (ObjPtr& pRegistered : m_objVector) {
+                if (pRegistered.isNull() || !in_bGone(*pRegistered))
+                    continue;
+                ObjPtr pObj = pRegistered;
+                m_vAbandoned.resize(m_objVector.size());
+                for (std::size_t ui = 0; ui < m_objVector.size(); ++ui) {
+                    if (m_objVector[ui].get() == pObj.get()) {
+                        m_objVector[ui].reset();
+                        m_vAbandoned[ui] = true;
+                    }
+                }
+                pObj->proxiesGone();
+                m_pPool->takeBack(pObj);
+            }
         }
 
         // As the task ends: every object still registered gives up the outcome it owes, so that
@@ -104,6 +130,7 @@ class TaskObjectPool : public TaskObjectPoolNoT
 
       private:
         std::vector<ObjPtr> m_objVector; // indexed by proxy identifier
+        std::vector<bool> m_vAbandoned;  // identifiers whose object went back before their proxy
         StackIDGenerator m_idGenerator;
         TaskObjectPool* m_pPool;
         std::uint64_t m_ulBlockNumber;

@@ -14,7 +14,7 @@ GetOMSM::~GetOMSM()
 }
 
 void GetOMSM::start(OAMManager* in_pManager, const char* in_szOMName, const OMFuture& in_future,
-                    bool in_bQueryAllReporters)
+                    bool in_bQueryAllReporters, const Deadline& in_callerDeadline)
 {
     LH_CHECK_THREAD(in_pManager->getThreadChecker());
     // Once per request, so that a level set since the last one is in force for this one.
@@ -27,6 +27,12 @@ void GetOMSM::start(OAMManager* in_pManager, const char* in_szOMName, const OMFu
     m_bQueryAllReporters = in_bQueryAllReporters;
     m_bFinalState = false;
     m_uiNumReporterLeft = numReporters();
+    m_callerDeadline = in_callerDeadline;
+}
+
+bool GetOMSM::callerHasGone(std::chrono::steady_clock::time_point in_now) const
+{
+    return m_callerDeadline.isLimited() && in_now >= m_callerDeadline.get();
 }
 
 bool GetOMSM::getOMSuccess(const char* in_szOMName, const ParameterValue& in_value, std::uint64_t in_uiReporterIndex)

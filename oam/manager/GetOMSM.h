@@ -12,6 +12,7 @@
 #include "host/core/CachedLLLogger.h"
 #include "host/core/MemAccounted.h"
 #include "host/core/ParameterValue.h"
+#include "host/thread/Deadline.h"
 #include "host/thread/Object.h"
 #include "oam/manager/OMFuture.h"
 
@@ -26,7 +27,10 @@ class GetOMSM : public CachedLLLoggingIdLogger, public virtual Object, public Me
     ~GetOMSM() override;
 
     // Arms the machine for one request: every field is set anew.
-    void start(OAMManager* in_pManager, const char* in_szOMName, const OMFuture& in_future, bool in_bQueryAllReporters);
+    void start(OAMManager* in_pManager, const char* in_szOMName, const OMFuture& in_future, bool in_bQueryAllReporters,
+               const Deadline& in_callerDeadline);
+    // The caller has stopped waiting: nobody wants an outcome or a late answer any more.
+    bool callerHasGone(std::chrono::steady_clock::time_point in_now) const;
 
     bool getOMSuccess(const char* in_szOMName, const ParameterValue& in_value, std::uint64_t in_uiReporterIndex);
     bool getOMFailure(const char* in_szOMName, std::uint64_t in_uiReporterIndex);
@@ -46,4 +50,5 @@ class GetOMSM : public CachedLLLoggingIdLogger, public virtual Object, public Me
     bool m_bQueryAllReporters = false;
     bool m_bFinalState = false;
     std::uint64_t m_uiNumReporterLeft = 0;
+    Deadline m_callerDeadline{ACE_Time_Value::max_time};
 };

@@ -33,8 +33,8 @@
 #include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 #include "oam/manager/OAMTrafficCounters.h"
-#include "oam/om/OMCatalogue.h"
 #include "oam/manager/OMFuture.h"
+#include "oam/om/OMCatalogue.h"
 #include "oam/om/OMReporterTaskImpl.h"
 #include "oam/om/SynchronousOMReporter.h"
 
@@ -160,7 +160,7 @@ class OAMManager : public ConfigManager,
     // Caller's thread: the blocking read that getOM counts.
     bool getOMCounted(const char* in_szOMName, ParameterValue& out_value, ACE_Time_Value in_timeout);
     // Task thread: answers one blocking read through the future.
-    MOCallStatus getOM_i(const char* in_szOMName, OMFuture& io_future);
+    MOCallStatus getOM_i(const char* in_szOMName, OMFuture& io_future, const Deadline& in_callerDeadline);
     // Task thread: hands the reporter at that index an observer proxy for the machine; false when
     // the reporter refused.
     bool askReporter_i(const GetOMSMPtr& in_pGetOMSM, std::uint64_t in_uiReporterIndex, const char* in_szOMName);

@@ -52,13 +52,14 @@ bool OAMManager::getOMCounted(const char* in_szOMName, ParameterValue& out_value
         noteSynchCallFailure(SynchCallFailure::NO_ANSWER);
         return false;
     }
+    const Deadline deadline(in_timeout);
     OMFuture future;
-    if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future), "OAMManager::getOM")) {
+    if (!enqueue(new SynchGetOM_MO(*this, in_szOMName, future, deadline), "OAMManager::getOM")) {
         noteSynchCallFailure(SynchCallFailure::NOT_QUEUED);
         return false;
     }
     Fallible<ParameterValue> result;
-    if (!future.get(result, Deadline(in_timeout))) {
+    if (!future.get(result, deadline)) {
         LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : " << lastErrorText());
         noteSynchCallFailure(SynchCallFailure::TIMED_OUT);
         return false;
@@ -77,10 +78,14 @@ bool OAMManager::getOM(const char* in_szOMName, OMObserver* in_pObserver)
     return enqueue(new GetOM_MO(*this, in_szOMName, in_pObserver), "OAMManager::getOM");
 }
 
-MOCallStatus OAMManager::getOM_i(const char* in_szOMName, OMFuture& io_future)
+MOCallStatus OAMManager::getOM_i(const char* in_szOMName, OMFuture& io_future, const Deadline& in_callerDeadline)
 {
     LH_CHECK_TASK_THREAD();
     TraceScope trace(m_logger, "OAMManager::getOM_i");
+    // Reads whose callers stopped waiting give their machines back now, however long their
+    // reporters take: a reporter that never answers cannot make them pile up.
+    const auto now = std::chrono::steady_clock::now();
+    m_pGetOMSMPool->getProxyData(0).abandonIf([now](const GetOMSM& in_sm) { return in_sm.callerHasGone(now); });
     const auto foundOwn = m_OMHash.find(in_szOMName);
     if (foundOwn != m_OMHash.end()) {
         LH_DEBUG(m_logger, in_szOMName << " is handled by the OAMManager");
@@ -95,11 +100,17 @@ MOCallStatus OAMManager::getOM_i(const char* in_szOMName, OMFuture& io_future)
         return MO_CALL_SUCCESS;
     }
 
+    if (in_callerDeadline.isLimited() && now >= in_callerDeadline.get()) {
+        LH_DEBUG(m_logger, "Error getting OM " << in_szOMName << " : its caller stopped waiting before it was read");
+        io_future.set(Fallible<ParameterValue>());
+        return MO_CALL_SUCCESS;
+    }
+
     // From here on only the registrations of the observers keep the machine out of the pool.
     const GetOMSMPtr pGetOMSM = m_pGetOMSMPool->acquire();
     const auto foundIndex = m_OMReporterIndexHash.find(in_szOMName);
     const bool bQueryAllReporters = foundIndex == m_OMReporterIndexHash.end();
-    pGetOMSM->start(this, in_szOMName, io_future, bQueryAllReporters);
+    pGetOMSM->start(this, in_szOMName, io_future, bQueryAllReporters, in_callerDeadline);
     if (!bQueryAllReporters)
         return askReporter_i(pGetOMSM, foundIndex->second, in_szOMName) ? MO_CALL_SUCCESS : MO_CALL_FAILURE;
     for (std::uint64_t ui = 0; ui < m_vOMReporter.size(); ++ui) {

@@ -39,6 +39,7 @@ set(CPACK_PACKAGE_DESCRIPTION "The shared library that a linkhaven gateway's hos
 operations, administration and maintenance, with its host libraries, headers, CMake package and
 pkg-config file; the demo gateway as the systemd service linkhaven-gateway, and linkhaven-oamctl,
 which runs commands and reads OMs through the SOAP web service urn:SoapOAM.")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

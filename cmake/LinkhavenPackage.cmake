@@ -43,8 +43,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# dpkg-shlibdeps finds the package's own libraries in the staging tree, not on the system.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR})
 # A host built against the package needs the dependencies' own development files; an operator
 # who runs only the gateway installs without them (apt-get --no-install-recommends).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkg-config, libace-dev, libgsoap-dev, liblog4cplus-dev, libboost-regex-dev")

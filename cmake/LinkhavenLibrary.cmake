@@ -11,9 +11,12 @@ function(linkhaven_library target name)
   target_include_directories(${target} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/linkhaven-oam>)
-  # A program linked against a sanitized library needs the sanitizer's runtime too.
+  # A host of a sanitized library is built with the same sanitizer: it links the sanitizer's runtime,
+  # and ThreadSanitizer sees the synchronization of the inline code that the host compiles (a
+  # shared_ptr's count, say). Everything in this tree is built with it already.
   if(LINKHAVEN_SANITIZER)
-    target_link_options(${target} INTERFACE -fsanitize=${LINKHAVEN_SANITIZER})
+    target_compile_options(${target} INTERFACE $<INSTALL_INTERFACE:-fsanitize=${LINKHAVEN_SANITIZER}>)
+    target_link_options(${target} INTERFACE $<INSTALL_INTERFACE:-fsanitize=${LINKHAVEN_SANITIZER}>)
   endif()
   if(LINKHAVEN_INSTALL)
     install(TARGETS ${target} EXPORT linkhaven-oam-targets

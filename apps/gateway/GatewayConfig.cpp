@@ -45,7 +45,7 @@ linkhaven.gw.pstn.channelsPerSpan=24
 linkhaven.gw.callLogFile=/tmp/linkhaven-gateway-calls.log
 )";
 
-const char* const USAGE = R"(usage: linkhaven-gateway [--config FILE]... [--set KEY=VALUE]... [--log-config FILE] [--help]
+const char* const USAGE = R"(usage: linkhaven-gateway [--config FILE]... [--set KEY=VALUE]... [--log-config FILE] [--help] [--version]
 
 Runs the demo gateway: the OAM manager with its web service, and simulated PSTN channels, until
 SIGINT or SIGTERM. Try it with linkhaven-oamctl.
@@ -55,6 +55,7 @@ SIGINT or SIGTERM. Try it with linkhaven-oamctl.
   --log-config FILE  configure logging from a log4cplus properties file
                      (default: the console, at info level)
   --help             print this text
+  --version          print the version
 
 The configuration starts from these defaults:
 
@@ -162,33 +163,33 @@ bool checkValues(std::string& out_strError)
 std::optional<int> GatewayConfig::load(int in_nArgc, const char* const* in_pArgv, std::ostream& io_out,
                                        std::ostream& io_err)
 {
-    bool bHelp = false;
-    std::string strError;
+    std::string strText, strError;
     try {
         defineGatewayParameters();
     } catch (const LinkhavenException& exception) {
         io_err << PROGRAM << ": " << exception.what() << std::endl;
         return 2;
     }
-    if (!load(in_nArgc, in_pArgv, bHelp, strError)) {
+    if (!load(in_nArgc, in_pArgv, strText, strError)) {
         io_err << PROGRAM << ": " << strError << " (see --help)" << std::endl;
         return 2;
     }
-    if (bHelp) {
-        io_out << USAGE << EMBEDDED_DEFAULT;
+    if (!strText.empty()) {
+        io_out << strText;
         return 0;
     }
     return std::nullopt;
 }
 
-bool GatewayConfig::load(int in_nArgc, const char* const* in_pArgv, bool& out_bHelp, std::string& out_strError)
+bool GatewayConfig::load(int in_nArgc, const char* const* in_pArgv, std::string& out_strText, std::string& out_strError)
 {
     std::vector<std::string> vConfigFiles, vAssignments;
     m_strLogConfigPath.clear();
     for (int i = 1; i < in_nArgc; ++i) {
         const std::string strOption = in_pArgv[i];
-        if (strOption == "--help") {
-            out_bHelp = true;
+        if (strOption == "--help" || strOption == "--version") {
+            out_strText = strOption == "--help" ? std::string(USAGE) + EMBEDDED_DEFAULT
+                                                : std::string(PROGRAM) + " " + LINKHAVEN_VERSION + "\n";
             continue;
         }
         if (strOption != "--config" && strOption != "--set" && strOption != "--log-config") {
@@ -207,7 +208,7 @@ bool GatewayConfig::load(int in_nArgc, const char* const* in_pArgv, bool& out_bH
         else
             m_strLogConfigPath = strArgument;
     }
-    if (out_bHelp)
+    if (!out_strText.empty())
         return true;
 
     const Assignments assignments;

@@ -18,16 +18,17 @@ class GatewayConfig
     static constexpr const char* CHANNELS_PER_SPAN_KEY = "linkhaven.gw.pstn.channelsPerSpan";
     static constexpr const char* CALL_LOG_FILE_KEY = "linkhaven.gw.callLogFile";
 
-    // The exit status when the program is to end at once: 0 after --help (the usage on out), 2
-    // after a bad option or value (one line on err). Nothing when the configuration is loaded and
-    // the gateway may run.
+    // The exit status when the program is to end at once: 0 after --help or --version (the usage
+    // or the version on out), 2 after a bad option or value (one line on err). Nothing when the
+    // configuration is loaded and the gateway may run.
     std::optional<int> load(int in_nArgc, const char* const* in_pArgv, std::ostream& io_out, std::ostream& io_err);
 
     // Empty when none was given: logging then goes to the console at info level.
     const std::string& getLogConfigPath() const { return m_strLogConfigPath; }
 
   private:
-    bool load(int in_nArgc, const char* const* in_pArgv, bool& out_bHelp, std::string& out_strError);
+    // The text of --help or --version, when one was given, is left in out_strText.
+    bool load(int in_nArgc, const char* const* in_pArgv, std::string& out_strText, std::string& out_strError);
 
     std::string m_strLogConfigPath;
 };

@@ -1,5 +1,6 @@
 // linkhaven-gateway: the demo gateway. Exit status 0 after a stop on SIGINT or SIGTERM (or after
-// --help), 1 when the gateway could not start or stopped by itself, 2 for a bad command line.
+// --help or --version), 1 when the gateway could not start or stopped by itself, 2 for a bad
+// command line.
 
 #include <iostream>
 #include <memory>

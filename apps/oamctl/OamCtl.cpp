@@ -21,6 +21,10 @@ int runOamCtl(int in_nArgc, const char* const* in_pArgv, const char* in_szEnvEnd
         io_out << OamCtlOptions::USAGE;
         return 0;
     }
+    if (options.request == OamCtlOptions::SHOW_VERSION) {
+        io_out << PROGRAM << ' ' << LINKHAVEN_VERSION << '\n';
+        return 0;
+    }
 
     const GatewayAnswer answer = GatewayAnswer::ask(options);
     if (!answer.bAnswered) {

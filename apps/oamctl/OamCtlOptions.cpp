@@ -21,6 +21,7 @@ answered with the list of the commands it supports.
                            {"success":..,"value":..} for an OM or the channel status,
                            {"success":false,"error":..} when no answer came
   --help                   print this text
+  --version                print the version
 
 Exit status: 0 the command succeeded, 1 the gateway answered that it failed, 2 no answer came
 (refused, timed out, a fault) or a bad command line; the reason is then one line on stderr.
@@ -52,8 +53,8 @@ bool OamCtlOptions::parse(int in_nArgc, const char* const* in_pArgv, const char*
     int i = 1;
     for (; i < in_nArgc && in_pArgv[i][0] == '-'; ++i) {
         const std::string strOption = in_pArgv[i];
-        if (strOption == "--help") {
-            request = SHOW_HELP;
+        if (strOption == "--help" || strOption == "--version") {
+            request = strOption == "--help" ? SHOW_HELP : SHOW_VERSION;
             return true;
         }
         if (strOption == "--json") {

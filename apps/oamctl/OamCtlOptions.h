@@ -12,7 +12,8 @@ struct OamCtlOptions
         RUN_COMMAND,
         READ_OM,
         READ_CHANNEL_STATUS,
-        SHOW_HELP
+        SHOW_HELP,
+        SHOW_VERSION
     };
 
     static constexpr const char* DEFAULT_ENDPOINT = "http://127.0.0.1:18081";

@@ -45,6 +45,7 @@ TEST(OamCtl, ExitStatusAndOutputTellASuccessAFailureAndNoAnswerFromARunningGatew
          "linkhaven-oamctl: no answer from " + strClosed + ": Connection refused (connect failed in tcp_connect())\n"},
         {{"--recv-timeout-ms"}, 2, "", "linkhaven-oamctl: --recv-timeout-ms needs an argument (see --help)\n"},
         {{"--json"}, 2, "", "linkhaven-oamctl: no command given (see --help)\n"},
+        {{"--json", "--version", "get-alarms"}, 0, "linkhaven-oamctl " LINKHAVEN_VERSION "\n", ""},
         {{"--om", "x", "get-alarms"}, 2, "", "linkhaven-oamctl: a command cannot follow --om or --channel-status: get-alarms (see --help)\n"},
     };
     for (const Case& c : cases) {

@@ -1,7 +1,14 @@
 #include "oam/metrics/MetricsEndpoint.h"
 
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include <CivetServer.h>
@@ -27,6 +34,27 @@ int answer(mg_connection* io_pConnection, int in_nStatus, const std::string& in_
               "Connection: close\r\n\r\n%s",
               in_nStatus, in_nStatus == 200 ? "OK" : "Service Unavailable", in_strBody.size(), in_strBody.c_str());
     return in_nStatus;
+}
+
+// One connection to the listener, closed at once; a wildcard address is reached on loopback.
+void knock(std::string in_strAddress, int in_nPort)
+{
+    if (in_strAddress == "0.0.0.0")
+        in_strAddress = "127.0.0.1";
+    else if (in_strAddress == "::" || in_strAddress == "[::]")
+        in_strAddress = "::1";
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo* pFound = nullptr;
+    if (::getaddrinfo(in_strAddress.c_str(), std::to_string(in_nPort).c_str(), &hints, &pFound) != 0)
+        return;
+    const int nSocket = ::socket(pFound->ai_family, pFound->ai_socktype | SOCK_CLOEXEC, 0);
+    if (nSocket >= 0) {
+        ::connect(nSocket, pFound->ai_addr, pFound->ai_addrlen);
+        ::close(nSocket);
+    }
+    ::freeaddrinfo(pFound);
 }
 
 std::string listeningPort(const MetricsEndpoint::Settings& in_settings)
@@ -59,7 +87,20 @@ MetricsEndpoint::~MetricsEndpoint()
         std::lock_guard<std::mutex> lock(g_mutexEndpoints);
         g_endpointsByPort.erase(m_nPort);
     }
+    if (!m_pExposer)
+        return;
+    // CivetWeb's listener looks at its stop flag only between waits of up to two seconds: knocking
+    // while it stops wakes it, so that a gateway's stop does not wait for the rest of such a wait.
+    std::atomic<bool> bStopped{false};
+    std::thread knocker([this, &bStopped] {
+        while (!bStopped.load(std::memory_order_acquire)) {
+            knock(m_strAddress, m_nPort);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
     m_pExposer.reset();
+    bStopped.store(true, std::memory_order_release);
+    knocker.join();
 }
 
 bool MetricsEndpoint::start(const Settings& in_settings, std::string& out_strError)
@@ -79,6 +120,7 @@ bool MetricsEndpoint::start(const Settings& in_settings, std::string& out_strErr
     }
     m_pExposer->RegisterCollectable(m_pCollectable);
     m_nPort = m_pExposer->GetListeningPorts().at(0);
+    m_strAddress = in_settings.strAddress;
     std::lock_guard<std::mutex> lock(g_mutexEndpoints);
     g_endpointsByPort[m_nPort] = this;
     return true;

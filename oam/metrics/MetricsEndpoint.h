@@ -56,4 +56,5 @@ class MetricsEndpoint
     std::shared_ptr<OAMMetricsCollectable> m_pCollectable;
     std::unique_ptr<prometheus::Exposer> m_pExposer;
     int m_nPort = 0;
+    std::string m_strAddress;
 };

@@ -1,5 +1,6 @@
 #include "oam/soap/OAMManagerWsJRunnable.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 
 #include <future>
@@ -110,6 +111,11 @@ std::uint32_t OAMManagerWsJRunnable::run_i()
 std::uint32_t OAMManagerWsJRunnable::serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
                                                     const Settings& in_settings)
 {
+    // Every thread that waits for a connection wakes for the next one, and all but one would then
+    // block in accept past the termination; a non-blocking socket sends them back to their timed
+    // wait instead. Without an accept time-out they block in accept alone, where only one wakes.
+    if (io_pSoap->accept_timeout != 0)
+        ::fcntl(io_pSoap->master, F_SETFL, ::fcntl(io_pSoap->master, F_GETFL) | O_NONBLOCK);
     std::vector<std::future<std::uint32_t>> vServers;
     for (int i = 1; i < in_settings.nThreads; ++i) {
         struct soap* const pCopy = soap_copy(io_pSoap);

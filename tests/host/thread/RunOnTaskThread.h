@@ -13,9 +13,8 @@
 #include "host/thread/MOCallStatus.h"
 #include "host/thread/Task.h"
 
-class RunOnTaskThread_MO : public ACE_Method_Request
+struct RunOnTaskThread_MO : public ACE_Method_Request
 {
-  public:
     RunOnTaskThread_MO(std::function<void()> in_function, std::promise<void> in_done)
         : m_function(std::move(in_function)), m_done(std::move(in_done))
     {
@@ -26,8 +25,6 @@ class RunOnTaskThread_MO : public ACE_Method_Request
         m_done.set_value();
         return MO_CALL_SUCCESS;
     }
-
-  private:
     std::function<void()> m_function;
     // Not an ACE_Future: its get() reads the value outside its lock, which ThreadSanitizer reports.
     std::promise<void> m_done;

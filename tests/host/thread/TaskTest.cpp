@@ -56,22 +56,6 @@ TEST(TaskLifecycle, StartedTaskRunsUntilStoppedAndObserversHearEveryChange)
     EXPECT_EQ(recorder.lines(), states) << "a removed observer hears nothing more";
 }
 
-// A stop that completes in time is the OAM manager's stopKillExit in the OM fan-out test.
-TEST(TaskLifecycle, KillEndsATaskWhoseStopDoesNotComplete)
-{
-    TestReactorTask task("deferring", true);
-    StateRecorder recorder;
-    recorder.watch(task);
-    ASSERT_TRUE(task.start());
-    ASSERT_TRUE(task.stop() && task.stop()) << "a second stop is queued, and changes nothing";
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {})) << "a stopping task still runs what is queued";
-    EXPECT_FALSE(task.waitUntilDone(ACE_Time_Value::zero));
-    EXPECT_FALSE(task.stopKillExit(ACE_Time_Value::zero));
-    EXPECT_EQ(task.m_vEvents, (Events{"svc-entry", "stop", "kill", "close"}));
-    EXPECT_EQ(recorder.lines(), (Events{"deferring STARTING", "deferring RUNNING", "deferring STOPPING",
-                                        "deferring KILLING", "deferring STOPPED"}));
-}
-
 TEST(MethodObjects, RunInQueueOrderOnTheTaskThreadIncludingThoseQueuedBeforeStart)
 {
     Body_MO::s_destroyed = 0;

@@ -4,6 +4,7 @@
 #include <future>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "host/core/Assertion.h"
 #include "host/core/StaticAccountMemAllocator.h"
@@ -139,18 +140,13 @@ class ExecuterTest : public ::testing::Test
         EXPECT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { nFailures = task.m_nMOFailures; }));
         return nFailures;
     }
-    void send(const char* in_szName)
-    {
-        ASSERT_TRUE(task.executeCommand(commandOf(in_szName), new CountingObserver(tally)));
-        flush();
-    }
-    // The answer of a caller on its own thread: whether it came, and its text.
-    std::future<std::pair<bool, std::string>> callAsync(const SoapOAMCommand& in_cmd, ACE_Time_Value in_timeout)
+    // The answer of a caller on its own thread: whether it came, its success flag and its text.
+    std::future<std::tuple<bool, bool, std::string>> callAsync(const SoapOAMCommand& in_cmd, ACE_Time_Value in_timeout)
     {
         return std::async(std::launch::async, [this, in_cmd, in_timeout] {
             SoapOAM__OAMCommandExecResult result;
             const bool bAnswered = task.executeCommand(in_cmd, result, in_timeout);
-            return std::make_pair(bAnswered, result.m_strStatusText);
+            return std::make_tuple(bAnswered, result.m_bExecSuccess, result.m_strStatusText);
         });
     }
 
@@ -217,8 +213,8 @@ TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     ASSERT_TRUE(task.kill());
     gate.countDown();
-    EXPECT_EQ(gated.get(), std::make_pair(true, std::string("late")));
-    EXPECT_EQ(dropped.get(), std::make_pair(false, std::string("Error")));
+    EXPECT_EQ(gated.get(), std::make_tuple(true, true, std::string("late")));
+    EXPECT_EQ(dropped.get(), std::make_tuple(false, false, std::string("Error")));
     EXPECT_EQ(executions, 0);
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : no answer will come"));
 }
@@ -263,7 +259,8 @@ TEST_F(StartedExecuterTest, SynchronousCommandFromTheTasksOwnThreadIsQueuedWitho
 TEST_F(ScriptedFanOutTest, FirstResultWinsAndLaterOnesAreLoggedAndIgnored)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, true, true});
-    send("reset-span");
+    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+    flush();
     LogCapture capture("linkhaven.oam.CmdExecSM");
     vChildren[0]->answerNotSupported({"b", "a"});
     vChildren[2]->answerSuccess(false, "span reset failed");
@@ -280,26 +277,21 @@ TEST_F(ScriptedFanOutTest, FirstResultWinsAndLaterOnesAreLoggedAndIgnored)
 TEST_F(ScriptedFanOutTest, EveryChildNotSupportingGivesTheCallerTheSortedUnionWithTheTasksOwnNames)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, true});
-    auto answer = std::async(std::launch::async, [&] {
-        SoapOAM__OAMCommandExecResult result;
-        EXPECT_TRUE(task.executeCommand(commandOf("nope"), result, ACE_Time_Value::max_time));
-        return result;
-    });
+    auto answer = callAsync(commandOf("nope"), ACE_Time_Value::max_time);
     ASSERT_TRUE(vChildren[1]->waitForCommands(1));
     vChildren[0]->answerNotSupported({"b", "echo"});
     flush();
     EXPECT_EQ(answer.wait_for(std::chrono::seconds(0)), std::future_status::timeout) << "told before the last child answered";
     vChildren[1]->answerNotSupported({"a", "c"});
-    const SoapOAM__OAMCommandExecResult result = answer.get();
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Command not supported. Supported commands :\na\nask\nb\nc\necho\ngate\nthrow");
+    EXPECT_EQ(answer.get(), std::make_tuple(true, false, std::string("Command not supported. Supported commands :\na\nask\nb\nc\necho\ngate\nthrow")));
 }
 
 TEST_F(ScriptedFanOutTest, RefusingChildStopsTheFanOutAndEarlierChildrenKeepTheCommand)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, false, true});
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    send("reset-span");
+    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+    flush();
     EXPECT_EQ(vChildren[1]->commands().size(), 1u);
     EXPECT_TRUE(vChildren[2]->commands().empty());
     EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "executeCommand failed"));
@@ -314,7 +306,7 @@ TEST_F(ScriptedFanOutTest, ACommandThatEveryChildDropsReleasesItsCaller)
     start({false});
     auto answer = callAsync(commandOf("reset-span"), ACE_Time_Value::max_time);
     ASSERT_EQ(answer.wait_for(std::chrono::minutes(1)), std::future_status::ready);
-    EXPECT_EQ(answer.get(), std::make_pair(false, std::string("Error")));
+    EXPECT_EQ(answer.get(), std::make_tuple(false, false, std::string("Error")));
 }
 
 // Without an observer: the command still reaches the children, and nothing fails or warns.
@@ -345,7 +337,8 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
 TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true});
-    send("reset-span");
+    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+    flush();
     // The parent's thread is held while its stop is queued, and the child's answer and the
     // destruction of its proxy queue up behind the stop, so the run ends without running them.
     CountDownLatch holding(1), released(1);

@@ -264,24 +264,23 @@ void OAMManagerWsJRunnable::getLastSoapErrorMsg(struct soap* io_pSoap, std::stri
 
 int OAMManagerWsJRunnable::failWithReason(struct soap* io_pSoap, const std::string& in_strOmName) const
 {
+    // A manager that is not running explains every failure, whatever the call noted.
+    const SynchCallFailure failure =
+        m_pOAMManager->getTaskState() == Task::RUNNING_STATE ? lastSynchCallFailure() : SynchCallFailure::NOT_QUEUED;
     std::string strReason;
-    if (m_pOAMManager->getTaskState() != Task::RUNNING_STATE)
+    switch (failure) {
+    case SynchCallFailure::NOT_QUEUED:
         strReason = "The OAM manager is not running";
-    else {
-        switch (lastSynchCallFailure()) {
-        case SynchCallFailure::NOT_QUEUED:
-            strReason = "The OAM manager is not running";
-            break;
-        case SynchCallFailure::TIMED_OUT:
-            strReason = "No answer from the OAM manager within " + std::to_string(m_wsTimeout.msec()) + " ms";
-            break;
-        case SynchCallFailure::NO_ANSWER:
-            strReason = "The OAM manager dropped the request";
-            break;
-        case SynchCallFailure::NO_VALUE:
-            strReason = "No such OM: " + in_strOmName;
-            break;
-        }
+        break;
+    case SynchCallFailure::TIMED_OUT:
+        strReason = "No answer from the OAM manager within " + std::to_string(m_wsTimeout.msec()) + " ms";
+        break;
+    case SynchCallFailure::NO_ANSWER:
+        strReason = "The OAM manager dropped the request";
+        break;
+    case SynchCallFailure::NO_VALUE:
+        strReason = "No such OM: " + in_strOmName;
+        break;
     }
     soap_receiver_fault(io_pSoap, strReason.c_str(), nullptr);
     return -1;

@@ -12,6 +12,7 @@
 #include "oam/metrics/ListOMsCmdExecuter.h"
 #include "oam/metrics/MetricsEndpoint.h"
 #include "oam/om/OMTaskManager.h"
+#include "oam/snmp/SnmpSubagent.h"
 #include "oam/soap/OAMManagerWsJRunnable.h"
 
 namespace {
@@ -49,7 +50,7 @@ bool Gateway::start(std::string& out_strError)
 {
     configureCallLogger();
     setUpManager();
-    if (startComponents(out_strError) && startMetrics(out_strError) && startManager(out_strError) &&
+    if (startSnmp(out_strError) && startComponents(out_strError) && startMetrics(out_strError) && startManager(out_strError) &&
         startWebService(out_strError)) {
         LH_INFO(gatewayLogger(), "Gateway started: OAM web service on "
                                      << configuredString("linkhaven.oam.webServiceIpAddress") << " port "
@@ -65,6 +66,7 @@ bool Gateway::start(std::string& out_strError)
 
 void Gateway::stop()
 {
+    m_pSnmp.reset();
     m_pMetrics.reset();
     if (m_pWebService) {
         m_pWebService->terminate();
@@ -141,6 +143,15 @@ bool Gateway::startMetrics(std::string& out_strError)
         return false;
     LH_INFO(gatewayLogger(), "Metrics, health and readiness on " << settings.strAddress << " port " << m_pMetrics->getPort());
     return true;
+}
+
+bool Gateway::startSnmp(std::string& out_strError)
+{
+    SnmpSubagent::Settings settings;
+    if (!SnmpSubagent::readSettings(*GlobalConfig::getInstance(), settings))
+        return true;
+    m_pSnmp = std::make_unique<SnmpSubagent>(*m_pManager);
+    return m_pSnmp->start(settings, out_strError);
 }
 
 bool Gateway::isWebServiceBound()

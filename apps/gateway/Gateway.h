@@ -28,6 +28,7 @@ class OAMManager;
 class OAMManagerWsJRunnable;
 class OMTaskManager;
 class PstnChannelComponent;
+class SnmpSubagent;
 class StopRequest;
 
 class Gateway : private JRunnable::RunningObserver
@@ -66,11 +67,14 @@ class Gateway : private JRunnable::RunningObserver
     bool startMetrics(std::string& out_strError);
     // On the metrics endpoint's threads.
     bool isWebServiceBound();
+    // Only with an AgentX socket configured; before any other thread of the gateway runs, since
+    // net-snmp's set-up sets the process's LC_CTYPE.
+    bool startSnmp(std::string& out_strError);
 
     StopRequest& m_stopRequest;
     const ACE_Time_Value m_startTimeout;
 
-    // Released in the reverse order: the metrics endpoint, the web service, the task manager (which
+    // Released in the reverse order: the SNMP subagent, the metrics endpoint, the web service, the task manager (which
     // stops watching the components as it goes), the manager (stopped before the task manager,
     // released after it, since list-oms reads it), the components.
     std::unique_ptr<PstnChannelComponent> m_pChannels;
@@ -83,6 +87,7 @@ class Gateway : private JRunnable::RunningObserver
     std::unique_ptr<OAMManagerWsJRunnable> m_pWebService;
     std::thread m_webServiceThread;
     std::unique_ptr<MetricsEndpoint> m_pMetrics;
+    std::unique_ptr<SnmpSubagent> m_pSnmp;
 
     std::mutex m_mutexWebService;
     std::condition_variable m_condWebService;

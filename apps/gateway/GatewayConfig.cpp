@@ -33,6 +33,10 @@ linkhaven.gw.ws.blockingTimeMs=250
 # Prometheus metrics, /healthz and /readyz; remove the port (or set 0) to turn them off.
 linkhaven.oam.metricsIpAddress=127.0.0.1
 linkhaven.oam.metricsPort=18082
+# An SNMP subagent of the master snmpd at this AgentX socket (a unix socket's path, or tcp:HOST:PORT),
+# trying again each ping interval while there is none; set it empty to turn it off.
+linkhaven.oam.snmp.agentxSocket=tcp:127.0.0.1:18705
+linkhaven.oam.snmp.pingIntervalSec=15
 linkhaven.oam.app.pythonRunnableClassName=
 # The system CPU monitor; a period of 0 turns it off.
 linkhaven.system.cpu.monitor.monitoringPeriodInMs=500

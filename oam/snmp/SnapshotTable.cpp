@@ -23,14 +23,14 @@ bool SnapshotTable::registerTable()
     m_pData = netsnmp_tdata_create_table(m_strName.c_str(), 0);
     m_pRegistration = netsnmp_create_handler_registration(m_strName.c_str(), &SnapshotTable::handle,
                                                           m_vTableOid.data(), m_vTableOid.size(), HANDLER_CAN_RONLY);
-    netsnmp_table_registration_info* const pInfo = SNMP_MALLOC_TYPEDEF(netsnmp_table_registration_info);
-    if (m_pData == nullptr || m_pRegistration == nullptr || pInfo == nullptr)
+    m_pInfo = SNMP_MALLOC_TYPEDEF(netsnmp_table_registration_info);
+    if (m_pData == nullptr || m_pRegistration == nullptr || m_pInfo == nullptr)
         return false;
     m_pRegistration->my_reg_void = this;
-    netsnmp_table_helper_add_indexes(pInfo, ASN_UNSIGNED, 0);
-    pInfo->min_column = 2;
-    pInfo->max_column = m_uiLastColumn;
-    if (netsnmp_tdata_register(m_pRegistration, m_pData, pInfo) != MIB_REGISTERED_OK) {
+    netsnmp_table_helper_add_indexes(m_pInfo, ASN_UNSIGNED, 0);
+    m_pInfo->min_column = 2;
+    m_pInfo->max_column = m_uiLastColumn;
+    if (netsnmp_tdata_register(m_pRegistration, m_pData, m_pInfo) != MIB_REGISTERED_OK) {
         // A failed registration frees the registration itself.
         m_pRegistration = nullptr;
         return false;
@@ -53,6 +53,10 @@ void SnapshotTable::unregisterTable()
     if (m_pRegistration != nullptr)
         netsnmp_unregister_handler(m_pRegistration);
     m_pRegistration = nullptr;
+    // Neither the registration nor the helpers own the table's description, nor its data.
+    if (m_pInfo != nullptr)
+        netsnmp_table_registration_info_free(m_pInfo);
+    m_pInfo = nullptr;
     if (m_pData != nullptr)
         netsnmp_tdata_delete_table(m_pData);
     m_pData = nullptr;

@@ -48,5 +48,6 @@ class SnapshotTable
     const unsigned m_uiLastColumn;
     SnapshotSource& m_source;
     netsnmp_tdata* m_pData = nullptr;
+    netsnmp_table_registration_info* m_pInfo = nullptr;
     netsnmp_handler_registration* m_pRegistration = nullptr;
 };

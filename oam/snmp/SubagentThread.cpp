@@ -165,8 +165,8 @@ void SubagentThread::tearDown_i()
     m_pAlarmTable.reset();
     m_pOmTable.reset();
     m_pSource.reset();
-    snmp_shutdown(APPLICATION);
     snmp_unregister_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, &SubagentThread::onLog, this, 1);
+    snmp_shutdown(APPLICATION);
 }
 
 void SubagentThread::sendQueued_i()

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <utility>
 
@@ -120,11 +122,21 @@ bool SubagentThread::setUp_i(std::string& out_strError)
 
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 1);
     netsnmp_ds_set_string(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_X_SOCKET, m_settings.strAgentxSocket.c_str());
-    // No configuration files, MIB files or persistent state of the library's: nothing on disk.
+    // No configuration files, no MIB files (the subagent answers by number), no persistent state.
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
+    netsnmp_set_mib_directory("");
     netsnmp_config_remember(const_cast<char*>("mibs :"));
+    // The library still makes a folder of certificate indexes in its persistent directory, which
+    // would be the system snmpd's: it gets a private one instead, gone again at shutdown.
+    char szPersistentDir[] = "/tmp/linkhaven-snmp-XXXXXX";
+    if (::mkdtemp(szPersistentDir) == nullptr) {
+        out_strError = std::string("the SNMP subagent cannot make its folder in /tmp: ") + std::strerror(errno);
+        return false;
+    }
+    m_strPersistentDir = szPersistentDir;
+    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, szPersistentDir);
     if (init_agent(APPLICATION) != 0) {
         out_strError = "the SNMP subagent could not set up net-snmp's agent library";
         return false;
@@ -167,6 +179,10 @@ void SubagentThread::tearDown_i()
     m_pSource.reset();
     snmp_unregister_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, &SubagentThread::onLog, this, 1);
     snmp_shutdown(APPLICATION);
+    if (!m_strPersistentDir.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(m_strPersistentDir, error);
+    }
 }
 
 void SubagentThread::sendQueued_i()

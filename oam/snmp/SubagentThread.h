@@ -65,4 +65,5 @@ class SubagentThread : private AlarmRegistry::Observer
     std::unique_ptr<AlarmTable> m_pAlarmTable;
     std::unique_ptr<AlarmColourScalar> m_pAlarmColour;
     bool m_bConnected = false;
+    std::string m_strPersistentDir;
 };

@@ -191,7 +191,16 @@ void SubagentThread::sendQueued_i()
     if (!m_bConnected)
         return;
     static const oid SNMP_TRAP_OID[] = {1, 3, 6, 1, 6, 3, 1, 1, 4, 1, 0};
-    for (const AlarmEventQueue::Event& event : m_events.takeAll()) {
+    std::deque<AlarmEventQueue::Event> events = m_events.takeAll();
+    if (events.empty())
+        return;
+    // The alarms that the table has not listed yet take their indexes in the order of definition,
+    // as the table would give them, rather than in the order they happened to be notified.
+    AlarmRegistry::AlarmVector vAlarms;
+    AlarmRegistry::getInstance().getAllAlarms(vAlarms);
+    for (const auto& pAlarm : vAlarms)
+        m_alarmIndexes.indexOf(pAlarm->getName());
+    for (const AlarmEventQueue::Event& event : events) {
         const oid* const pNotification = event.bRaised ? OamMib::ALARM_RAISED : OamMib::ALARM_CLEARED;
         netsnmp_variable_list* pVars = nullptr;
         snmp_varlist_add_variable(&pVars, SNMP_TRAP_OID, OID_LENGTH(SNMP_TRAP_OID), ASN_OBJECT_ID,

@@ -32,6 +32,11 @@ class RequestBounds
     // Serving thread: false, noting which bound it was, once no more may be read: the deadline
     // passed, termination was asked, or the request is larger than the limit.
     bool mayGoOn(std::uint64_t in_ullBytesSoFar);
+    // Serving thread: false when the bounds are reached before the client has sent a byte.
+    bool waitForRequest();
+    // The runtime's time-out for one receive or send (its units: seconds, or negative microseconds,
+    // 0 none), shortened to what remains of the deadline.
+    int soapTimeoutWithin(int in_nSoapTimeout) const;
 
   private:
     // False once the deadline has passed or termination was asked; an answer may still be

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "host/core/DefaultStaticMemAllocator.h"
+#include "oam/soap/IdentityEncoding.h"
 #include "oam/soap/SoapOAMCheckedCalls.h"
 
 namespace {
@@ -23,6 +24,7 @@ struct soap* newAccountedContext()
     soap_set_namespaces(pSoap, namespaces);
     // A server that closes early gives an error, not a SIGPIPE that ends the caller's process.
     pSoap->socket_flags = MSG_NOSIGNAL;
+    announceNoCompression(pSoap);
     return pSoap;
 }
 } // namespace

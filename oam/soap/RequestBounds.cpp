@@ -1,6 +1,7 @@
 #include "oam/soap/RequestBounds.h"
 
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +12,6 @@
 namespace {
 // How often a wait looks at the termination flag: a stop never waits longer for a connection.
 constexpr std::chrono::milliseconds TERMINATION_CHECK_PERIOD(100);
-// Written in pieces no larger than what a writable socket takes at once, so a send never blocks.
 constexpr std::size_t SEND_PIECE = 4096;
 
 // The serving thread's bounds; one serve call at a time runs on a thread.
@@ -103,30 +103,71 @@ std::size_t RequestBounds::boundedRecv(struct soap* io_pSoap, char* out_pBuffer,
     const std::uint64_t ullMax = bounds.m_limits.ullMaxBytes;
     if (!bounds.mayGoOn(io_pSoap->count))
         return 0;
-    // Bytes that TLS has already read from the socket are not seen by a wait on it.
-    if (!(io_pSoap->ssl && SSL_pending(io_pSoap->ssl) > 0) && !bounds.waitFor(POLLIN))
-        return 0;
     // One byte past the limit is enough to tell that the request is too large.
     if (ullMax > 0)
         in_uiSize = static_cast<std::size_t>(std::min<std::uint64_t>(in_uiSize, ullMax + 1 - std::min(ullMax, io_pSoap->count)));
-    if (!io_pSoap->ssl)
-        return bounds.m_pRecv(io_pSoap, out_pBuffer, in_uiSize);
+    if (io_pSoap->ssl)
+        return bounds.recvTls(out_pBuffer, in_uiSize);
+    // What has arrived is read at once; the wait is only for a socket that has nothing yet.
+    for (;;) {
+        const ssize_t nRead = ::recv(io_pSoap->socket, out_pBuffer, in_uiSize, MSG_DONTWAIT);
+        if (nRead >= 0)
+            return static_cast<std::size_t>(nRead);
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            io_pSoap->errnum = errno;
+            return 0;
+        }
+        if (!bounds.waitFor(POLLIN))
+            return 0;
+    }
+}
+
+std::size_t RequestBounds::recvTls(char* out_pBuffer, std::size_t in_uiSize)
+{
+    // Bytes that TLS has already read from the socket are not seen by a wait on it.
+    if (SSL_pending(m_pSoap->ssl) <= 0 && !waitFor(POLLIN))
+        return 0;
     // A TLS record may arrive in parts: the read that waits for its end stays within the deadline.
-    const int nRecvTimeout = io_pSoap->recv_timeout;
-    io_pSoap->recv_timeout = bounds.soapTimeoutWithin(nRecvTimeout);
-    const std::size_t uiRead = bounds.m_pRecv(io_pSoap, out_pBuffer, in_uiSize);
-    io_pSoap->recv_timeout = nRecvTimeout;
+    const int nRecvTimeout = m_pSoap->recv_timeout;
+    m_pSoap->recv_timeout = soapTimeoutWithin(nRecvTimeout);
+    const std::size_t uiRead = m_pRecv(m_pSoap, out_pBuffer, in_uiSize);
+    m_pSoap->recv_timeout = nRecvTimeout;
     return uiRead;
 }
 
 int RequestBounds::boundedSend(struct soap* io_pSoap, const char* in_pBuffer, std::size_t in_uiSize)
 {
     RequestBounds& bounds = *t_pBounds;
+    // Out of time, the answer is not sent; terminating, it goes out as far as the socket takes it.
+    if (!bounds.inTime() && bounds.m_reached != Reached::TERMINATION)
+        return io_pSoap->error = SOAP_EOF;
+    if (io_pSoap->ssl)
+        return bounds.sendTls(in_pBuffer, in_uiSize);
     while (in_uiSize > 0) {
-        if (!bounds.waitFor(POLLOUT))
+        const ssize_t nSent = ::send(io_pSoap->socket, in_pBuffer, in_uiSize, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (nSent > 0) {
+            in_pBuffer += nSent;
+            in_uiSize -= static_cast<std::size_t>(nSent);
+        } else if (nSent < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+            io_pSoap->errnum = errno;
             return io_pSoap->error = SOAP_EOF;
+        } else if (nSent < 0 && errno != EINTR && !bounds.waitFor(POLLOUT)) {
+            return io_pSoap->error = SOAP_EOF;
+        }
+    }
+    return SOAP_OK;
+}
+
+int RequestBounds::sendTls(const char* in_pBuffer, std::size_t in_uiSize)
+{
+    // In pieces no larger than what a writable socket takes at once, so that a write never blocks.
+    while (in_uiSize > 0) {
+        if (!waitFor(POLLOUT))
+            return m_pSoap->error = SOAP_EOF;
         const std::size_t uiPiece = std::min(in_uiSize, SEND_PIECE);
-        if (const int nError = bounds.m_pSend(io_pSoap, in_pBuffer, uiPiece))
+        if (const int nError = m_pSend(m_pSoap, in_pBuffer, uiPiece))
             return nError;
         in_pBuffer += uiPiece;
         in_uiSize -= uiPiece;

@@ -45,8 +45,12 @@ class RequestBounds
     // Waits until the socket is ready for in_sEvents, or gives false once out of time.
     bool waitFor(short in_sEvents);
 
+    // Plain sockets are read and written here, without the runtime's own wait before each call;
+    // TLS goes through the runtime's calls, bounded.
     static std::size_t boundedRecv(struct soap* io_pSoap, char* out_pBuffer, std::size_t in_uiSize);
     static int boundedSend(struct soap* io_pSoap, const char* in_pBuffer, std::size_t in_uiSize);
+    std::size_t recvTls(char* out_pBuffer, std::size_t in_uiSize);
+    int sendTls(const char* in_pBuffer, std::size_t in_uiSize);
 
     struct soap* const m_pSoap;
     const Limits m_limits;

@@ -1,11 +1,13 @@
 // libFuzzer target of the web service's request path: each input is the bytes that arrive on one
-// connection, served by serveSoapOAMRequest against operations that answer at once.
+// connection, served by serveSoapOAMRequest as the server serves it (compressed requests refused,
+// a gate on the Basic credentials) against operations that answer at once.
 
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
+#include "oam/soap/IdentityEncoding.h"
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMOperations.h"
 #include "oam/soap/SoapOAMServe.h"
@@ -35,11 +37,22 @@ class ImmediateOperations : public SoapOAMOperations
         return 0;
     }
 };
+// Admits the user "admin" whatever the password, so that both answers are written.
+class AdminOnlyGate : public RequestGate
+{
+  public:
+    bool admits(struct soap* io_pSoap) override
+    {
+        io_pSoap->authrealm = "fuzz";
+        return io_pSoap->userid && std::string(io_pSoap->userid) == "admin";
+    }
+};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* in_pData, std::size_t in_uiSize)
 {
     static ImmediateOperations s_operations;
+    static AdminOnlyGate s_gate;
     std::istringstream is(std::string(reinterpret_cast<const char*>(in_pData), in_uiSize));
     std::ostringstream os;
     SoapContext context;
@@ -48,6 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* in_pData, std::size_t 
     SoapOAMOperations::attachTo(pSoap, &s_operations);
     pSoap->is = &is;
     pSoap->os = &os;
-    serveSoapOAMRequest(pSoap);
+    refuseCompressedRequests(pSoap);
+    // Half the inputs pass the gate unasked, so that the operations stay reachable without credentials.
+    serveSoapOAMRequest(pSoap, nullptr, in_uiSize % 2 ? &s_gate : nullptr);
     return 0;
 }

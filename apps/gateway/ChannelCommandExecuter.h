@@ -12,10 +12,11 @@
 #include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/channel/ObjectWithChannelOps.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
+#include "oam/command/ReadOnlyCommands.h"
 
 class PstnChannelComponent;
 
-class ChannelCommandExecuter : public StaticReactorTaskImpl, public OAMCmdExecuterTaskImpl
+class ChannelCommandExecuter : public StaticReactorTaskImpl, public OAMCmdExecuterTaskImpl, public ReadOnlyCommands
 {
   public:
     static constexpr const char* LIST_CHANNELS = "list-channels";
@@ -26,6 +27,8 @@ class ChannelCommandExecuter : public StaticReactorTaskImpl, public OAMCmdExecut
 
     // The three operations by their long names, then "list-channels".
     void getSupportedCommands(StringVector& out_vCommands) const override;
+    // "list-channels" only reads.
+    void listReadOnlyCommands(std::vector<std::string>& io_vNames) const override { io_vNames.push_back(LIST_CHANNELS); }
 
   protected:
     CmdExecutionHandlerPtr findCmdExecHandler_i(const OAMCommand& in_cmd) override;

@@ -17,7 +17,7 @@ bool ChannelOpHandler::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMComm
 {
     const std::string strPattern = patternOf(in_cmd);
     ChannelTable::Outcome outcome;
-    if (!m_channels.applyOperation(m_op, PstnChannelComponent::compileMatch(strPattern), outcome, PstnChannelComponent::REQUEST_TIMEOUT))
+    if (!m_channels.applyOperation(m_op, m_pattern.take(strPattern), outcome, PstnChannelComponent::REQUEST_TIMEOUT))
         return refuse(io_result, NO_ANSWER);
     if (outcome.uiSelected == 0)
         return refuse(io_result, noChannelMatches(strPattern));
@@ -40,5 +40,5 @@ std::ostream& ChannelOpHandler::printUsage(std::ostream& io_os) const
 
 bool ChannelOpHandler::checkUsage(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) const
 {
-    return in_cmd.getNumArg() == 1 && checkPattern(in_cmd, io_result);
+    return in_cmd.getNumArg() == 1 && m_pattern.check(in_cmd, io_result);
 }

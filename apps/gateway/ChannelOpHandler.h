@@ -3,6 +3,7 @@
 // whose names match the command's pattern, and raises or clears the alarms of the spans it
 // touched. Channel command executer's thread only.
 
+#include "apps/gateway/ChannelCommandTexts.h"
 #include "apps/gateway/PstnChannelComponent.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
@@ -23,5 +24,6 @@ class ChannelOpHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
   private:
     const ObjectWithChannelOps::ChannelOpType m_op;
     PstnChannelComponent& m_channels;
+    ChannelCommandTexts::CheckedPattern m_pattern;
     SpanAlarms& m_spanAlarms;
 };

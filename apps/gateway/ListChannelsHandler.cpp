@@ -8,7 +8,7 @@ bool ListChannelsHandler::executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMC
 {
     const std::string strPattern = patternOf(in_cmd);
     std::string strList;
-    if (!m_channels.listChannels(PstnChannelComponent::compileMatch(strPattern), strList, PstnChannelComponent::REQUEST_TIMEOUT))
+    if (!m_channels.listChannels(m_pattern.take(strPattern), strList, PstnChannelComponent::REQUEST_TIMEOUT))
         return refuse(io_result, NO_ANSWER);
     if (strList.empty())
         return refuse(io_result, noChannelMatches(strPattern));
@@ -23,5 +23,5 @@ std::ostream& ListChannelsHandler::printUsage(std::ostream& io_os) const
 
 bool ListChannelsHandler::checkUsage(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) const
 {
-    return in_cmd.getNumArg() <= 1 && checkPattern(in_cmd, io_result);
+    return in_cmd.getNumArg() <= 1 && m_pattern.check(in_cmd, io_result);
 }

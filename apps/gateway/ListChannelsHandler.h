@@ -2,6 +2,7 @@
 // "list-channels [channel-pattern]": each channel whose name matches, all without a pattern, with
 // its state. Channel command executer's thread only.
 
+#include "apps/gateway/ChannelCommandTexts.h"
 #include "apps/gateway/PstnChannelComponent.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
 
@@ -17,4 +18,5 @@ class ListChannelsHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
 
   private:
     PstnChannelComponent& m_channels;
+    ChannelCommandTexts::CheckedPattern m_pattern;
 };

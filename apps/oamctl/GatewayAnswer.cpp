@@ -40,6 +40,8 @@ GatewayAnswer GatewayAnswer::ask(const OamCtlOptions& in_options)
         answer.strReason = "out of memory";
         return answer;
     }
+    if (!proxy.setSecurity(in_options.security, answer.strReason))
+        return answer;
     proxy.setEndpoint(in_options.strEndpoint.c_str());
     pSoap->connect_timeout = soapTimeoutFromMs(in_options.nConnectTimeoutMs);
     pSoap->recv_timeout = soapTimeoutFromMs(in_options.nRecvTimeoutMs);
@@ -71,7 +73,8 @@ GatewayAnswer GatewayAnswer::ask(const OamCtlOptions& in_options)
         answer.bSuccess = false;
         answer.strText.clear();
         const bool bFault = nStatus == SOAP_FAULT || nStatus == SOAP_CLI_FAULT || nStatus == SOAP_SVR_FAULT;
-        answer.strReason = bFault ? "the gateway answered with a fault: " + reasonOf(pSoap, elapsed, 0)
+        answer.strReason = nStatus == 401 ? "authentication failed"
+                           : bFault       ? "the gateway answered with a fault: " + reasonOf(pSoap, elapsed, 0)
                                   : "no answer from " + in_options.strEndpoint + ": " +
                                         reasonOf(pSoap, elapsed, in_options.nRecvTimeoutMs);
     }

@@ -9,11 +9,12 @@ const char* const PROGRAM = "linkhaven-oamctl";
 } // namespace
 
 int runOamCtl(int in_nArgc, const char* const* in_pArgv, const char* in_szEnvEndpoint, std::ostream& io_out,
-              std::ostream& io_err)
+              std::ostream& io_err, const char* in_szEnvPassword)
 {
     OamCtlOptions options;
     std::string strError;
-    if (!options.parse(in_nArgc, in_pArgv, in_szEnvEndpoint, strError)) {
+    if (!options.parse(in_nArgc, in_pArgv, in_szEnvEndpoint, strError) ||
+        !options.readPassword(in_szEnvPassword, strError)) {
         io_err << PROGRAM << ": " << strError << " (see --help)" << std::endl;
         return 2;
     }
@@ -26,6 +27,8 @@ int runOamCtl(int in_nArgc, const char* const* in_pArgv, const char* in_szEnvEnd
         return 0;
     }
 
+    if (options.security.bInsecure)
+        io_err << PROGRAM << ": warning: --insecure: the gateway's certificate is not verified" << std::endl;
     const GatewayAnswer answer = GatewayAnswer::ask(options);
     if (!answer.bAnswered) {
         if (options.bJson)

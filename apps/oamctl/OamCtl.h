@@ -5,5 +5,6 @@
 
 #include <ostream>
 
+// The environment's endpoint and password may be null.
 int runOamCtl(int in_nArgc, const char* const* in_pArgv, const char* in_szEnvEndpoint, std::ostream& io_out,
-              std::ostream& io_err);
+              std::ostream& io_err, const char* in_szEnvPassword = nullptr);

@@ -1,6 +1,7 @@
 #include "apps/oamctl/OamCtlOptions.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 const char* const OamCtlOptions::USAGE =
@@ -17,6 +18,12 @@ answered with the list of the commands it supports.
   --connect-timeout-ms N   time-out of the connection (default 2000; 0: none)
   --recv-timeout-ms N      time-out of each receive (default 5000; 0: none)
   --send-timeout-ms N      time-out of each send (default 5000; 0: none)
+  --user NAME              send HTTP Basic credentials of NAME; the password comes from
+                           --password-file, else $LINKHAVEN_OAM_PASSWORD
+  --password-file FILE     read the password from the first line of FILE
+  --cacert FILE            trust the CA certificates of FILE for an https endpoint
+                           (default: the system's)
+  --insecure               do not verify the gateway's certificate (a warning says so)
   --json                   print one JSON object: {"success":..,"text":..} for a command,
                            {"success":..,"value":..} for an OM or the channel status,
                            {"success":false,"error":..} when no answer came
@@ -24,7 +31,8 @@ answered with the list of the commands it supports.
   --version                print the version
 
 Exit status: 0 the command succeeded, 1 the gateway answered that it failed, 2 no answer came
-(refused, timed out, a fault) or a bad command line; the reason is then one line on stderr.
+(refused, timed out, a fault, authentication failed) or a bad command line; the reason is then
+one line on stderr.
 )";
 
 namespace {
@@ -57,8 +65,8 @@ bool OamCtlOptions::parse(int in_nArgc, const char* const* in_pArgv, const char*
             request = strOption == "--help" ? SHOW_HELP : SHOW_VERSION;
             return true;
         }
-        if (strOption == "--json") {
-            bJson = true;
+        if (strOption == "--json" || strOption == "--insecure") {
+            (strOption == "--json" ? bJson : security.bInsecure) = true;
             continue;
         }
         if (strOption == "--channel-status") {
@@ -70,8 +78,13 @@ bool OamCtlOptions::parse(int in_nArgc, const char* const* in_pArgv, const char*
             bRequestGiven = true;
             continue;
         }
+        const std::map<std::string, std::string*> texts = {{"--endpoint", &strEndpoint},
+                                                           {"--user", &security.strUser},
+                                                           {"--password-file", &strPasswordFile},
+                                                           {"--cacert", &security.strCaFile}};
         const auto timeout = timeouts.find(strOption);
-        if (strOption != "--endpoint" && strOption != "--om" && timeout == timeouts.end()) {
+        const auto text = texts.find(strOption);
+        if (strOption != "--om" && timeout == timeouts.end() && text == texts.end()) {
             out_strError = "unknown option " + strOption;
             return false;
         }
@@ -83,8 +96,8 @@ bool OamCtlOptions::parse(int in_nArgc, const char* const* in_pArgv, const char*
         if (timeout != timeouts.end()) {
             if (!parseTimeout(strOption, strArgument, *timeout->second, out_strError))
                 return false;
-        } else if (strOption == "--endpoint") {
-            strEndpoint = strArgument;
+        } else if (text != texts.end()) {
+            *text->second = strArgument;
         } else if (bRequestGiven) {
             out_strError = "--om and --channel-status exclude each other";
             return false;
@@ -107,5 +120,28 @@ bool OamCtlOptions::parse(int in_nArgc, const char* const* in_pArgv, const char*
         out_strError = "no command given";
         return false;
     }
+    return true;
+}
+
+bool OamCtlOptions::readPassword(const char* in_szEnvPassword, std::string& out_strError)
+{
+    if (security.strUser.empty())
+        return true;
+    if (strPasswordFile.empty()) {
+        if (!in_szEnvPassword) {
+            out_strError = "--user " + security.strUser + " needs a password: --password-file FILE or $" +
+                           PASSWORD_VARIABLE;
+            return false;
+        }
+        security.strPassword = in_szEnvPassword;
+        return true;
+    }
+    std::ifstream file(strPasswordFile);
+    if (!file || !std::getline(file, security.strPassword)) {
+        out_strError = "cannot read a password from " + strPasswordFile;
+        return false;
+    }
+    if (!security.strPassword.empty() && security.strPassword.back() == '\r')
+        security.strPassword.pop_back();
     return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "oam/soap/OAMClientSecurity.h"
+
 struct OamCtlOptions
 {
     enum Request
@@ -18,11 +20,15 @@ struct OamCtlOptions
 
     static constexpr const char* DEFAULT_ENDPOINT = "http://127.0.0.1:18081";
     static constexpr const char* ENDPOINT_VARIABLE = "LINKHAVEN_OAM_ENDPOINT";
+    static constexpr const char* PASSWORD_VARIABLE = "LINKHAVEN_OAM_PASSWORD";
     static const char* const USAGE;
 
     // False with a one-line reason for a bad command line. The endpoint is --endpoint, else the
     // environment's endpoint when not empty (may be null), else the default.
     bool parse(int in_nArgc, const char* const* in_pArgv, const char* in_szEnvEndpoint, std::string& out_strError);
+    // With --user: the password from --password-file (its first line), else from the environment's
+    // password (may be null); false with a one-line reason when there is none.
+    bool readPassword(const char* in_szEnvPassword, std::string& out_strError);
 
     Request request = RUN_COMMAND;
     std::string strEndpoint;
@@ -31,6 +37,9 @@ struct OamCtlOptions
     int nRecvTimeoutMs = 5000;
     int nSendTimeoutMs = 5000;
     bool bJson = false;
+    // The password is never on the command line: it comes from a file or the environment.
+    OAMClientSecurity security;
+    std::string strPasswordFile;
     // The command's or the OM's name.
     std::string strName;
     std::vector<std::string> vArgs;

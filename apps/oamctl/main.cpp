@@ -1,5 +1,6 @@
 // linkhaven-oamctl: the operator's command-line tool for a linkhaven gateway's OAM web service.
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -8,5 +9,8 @@
 
 int main(int argc, char** argv)
 {
-    return runOamCtl(argc, argv, std::getenv(OamCtlOptions::ENDPOINT_VARIABLE), std::cout, std::cerr);
+    // OpenSSL's socket writes raise SIGPIPE when the gateway has gone: an error is enough.
+    std::signal(SIGPIPE, SIG_IGN);
+    return runOamCtl(argc, argv, std::getenv(OamCtlOptions::ENDPOINT_VARIABLE), std::cout, std::cerr,
+                     std::getenv(OamCtlOptions::PASSWORD_VARIABLE));
 }

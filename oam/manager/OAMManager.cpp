@@ -18,6 +18,7 @@
 #include "oam/alarm/AlarmStateAppender.h"
 #include "oam/alarm/InstallAlarmStateAppender.h"
 #include "oam/command/LastErrorText.h"
+#include "oam/command/ReadOnlyCommands.h"
 #include "oam/command/TaskObjectPool.h"
 #include "oam/manager/CallLoggerHandlers.h"
 #include "oam/manager/ConfigParamHandlers.h"
@@ -157,6 +158,24 @@ bool OAMManager::executeSetParam(const OAMCommand& in_cmd, SoapOAM__OAMCommandEx
     }
     out_result.m_strStatusText = text.str();
     return true;
+}
+
+void OAMManager::addCmdExecuter(const ChildExecuterPtr& in_pExecuter)
+{
+    if (const auto* const pReadOnly = dynamic_cast<const ReadOnlyCommands*>(in_pExecuter.get())) {
+        std::vector<std::string> vNames;
+        pReadOnly->listReadOnlyCommands(vNames);
+        m_childReadOnlyCommands.insert(vNames.begin(), vNames.end());
+    }
+    OAMCmdExecuterTaskImpl::addCmdExecuter(in_pExecuter);
+}
+
+bool OAMManager::changesState(const std::string& in_strCommand) const
+{
+    static const std::unordered_set<std::string> s_builtInReadOnly = {
+        "get-log-level", "get-run-mode",   "get-call-logger-status", "get-config-param",
+        "get-mem-account-info", "get-alarms", "get-all-alarms", "get-om"};
+    return s_builtInReadOnly.count(in_strCommand) == 0 && m_childReadOnlyCommands.count(in_strCommand) == 0;
 }
 
 void OAMManager::getSupportedCommands(StringVector& out_vCommands) const

@@ -7,7 +7,7 @@
 //
 // Host thread, before start: the constructor, initialize, setTaskName, addCmdExecutionHandler,
 // addCmdExecuter, addOMReporter. Any thread once started: both executeCommand forms, both getOM
-// forms, newAlarmState, describeOMs, takeSnapshot, getTrafficCounters.
+// forms, newAlarmState, describeOMs, takeSnapshot, getTrafficCounters, changesState.
 // Everything else runs on the manager's own thread; nothing of the manager is locked.
 //
 // The task framework's state and managed-task implementations are both ManageableTaskImplBase here.
@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <ace/Time_Value.h>
@@ -92,7 +93,11 @@ class OAMManager : public ConfigManager,
     // After setTaskName (which empties the table) and before start (the table is not locked).
     // False, keeping the handler already there, when the name is taken; false for a null handler.
     bool addCmdExecutionHandler(const std::string& in_strName, const CmdExecutionHandlerPtr& in_pHandler);
-    using OAMCmdExecuterTaskImpl::addCmdExecuter;
+    // Before start. An executer that is also ReadOnlyCommands adds its read-only commands.
+    void addCmdExecuter(const ChildExecuterPtr& in_pExecuter);
+    // Any thread once started: false for the built-in commands that only read and the children's
+    // read-only ones, true for every other name, known or not.
+    bool changesState(const std::string& in_strCommand) const;
 
     // "get-om" and "set-param" are answered on the caller's thread; any other command goes to the
     // manager's thread as the asynchronous form does.
@@ -208,5 +213,7 @@ class OAMManager : public ConfigManager,
     // reporters, each with the index of the reporter that answers it.
     std::vector<OMDescription> m_vOwnOMDescriptions;
     std::vector<std::pair<std::uint64_t, OMDescription>> m_vReporterOMDescriptions;
+    // Filled before start, only read afterwards: the child executers' read-only commands.
+    std::unordered_set<std::string> m_childReadOnlyCommands;
     OAMTrafficCounters m_trafficCounters;
 };

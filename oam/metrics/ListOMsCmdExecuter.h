@@ -10,10 +10,11 @@
 
 #include "host/thread/StaticReactorTaskImpl.h"
 #include "oam/command/OAMCmdExecuterTaskImpl.h"
+#include "oam/command/ReadOnlyCommands.h"
 
 class OAMManager;
 
-class ListOMsCmdExecuter : public StaticReactorTaskImpl, public OAMCmdExecuterTaskImpl
+class ListOMsCmdExecuter : public StaticReactorTaskImpl, public OAMCmdExecuterTaskImpl, public ReadOnlyCommands
 {
   public:
     static constexpr const char* LIST_OMS = "list-oms";
@@ -22,6 +23,8 @@ class ListOMsCmdExecuter : public StaticReactorTaskImpl, public OAMCmdExecuterTa
     ~ListOMsCmdExecuter() override;
 
     void getSupportedCommands(StringVector& out_vCommands) const override;
+    // "list-oms" only reads.
+    void listReadOnlyCommands(std::vector<std::string>& io_vNames) const override { io_vNames.push_back(LIST_OMS); }
 
   protected:
     CmdExecutionHandlerPtr findCmdExecHandler_i(const OAMCommand& in_cmd) override;

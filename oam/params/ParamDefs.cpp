@@ -46,6 +46,17 @@ const ParamDef PARAM_DEFS[] = {
      "Port of the metrics, health and readiness endpoint (Prometheus text format); absent or 0: none"},
     {"linkhaven.oam.metricsIpAddress", ParameterValue::STRING_TYPE, "127.0.0.1",
      "IP address of the metrics endpoint; 0.0.0.0 serves other hosts too"},
+    {"linkhaven.oam.tls.certificateFile", ParameterValue::STRING_TYPE, nullptr,
+     "PEM certificate (chain) of the web service; with keyFile, the web service speaks TLS only; absent: plain HTTP"},
+    {"linkhaven.oam.tls.keyFile", ParameterValue::STRING_TYPE, nullptr, "PEM private key of the web service's certificate"},
+    {"linkhaven.oam.tls.clientCaFile", ParameterValue::STRING_TYPE, nullptr,
+     "PEM CA certificates that every client certificate must be signed by; absent: no client certificate asked for"},
+    {"linkhaven.oam.auth.usersFile", ParameterValue::STRING_TYPE, nullptr,
+     "File of user:hash lines (htpasswd -B: bcrypt, or yescrypt); every request then needs HTTP Basic credentials"},
+    {"linkhaven.oam.auth.allowPlaintext", ParameterValue::STRING_TYPE, nullptr,
+     "true: the users file may be used without TLS, passwords crossing the network in clear; absent: false"},
+    {"linkhaven.oam.auth.readOnlyUsers", ParameterValue::STRING_TYPE, nullptr,
+     "Users, separated by commas, who may only run commands that change nothing"},
 };
 
 // Empty: registered under "ParamDefs::Singleton", it stands for the definitions of a load of the module.

@@ -9,11 +9,25 @@ bool OAMCmdClient::executeCommand(const std::string& cmdName, const std::vector<
                                   const std::string& endpoint, std::string& statusText, int connectTimeoutMs,
                                   int recvTimeoutMs, int sendTimeoutMs)
 {
+    return executeCommand(cmdName, args, endpoint, OAMClientSecurity(), statusText, connectTimeoutMs, recvTimeoutMs,
+                          sendTimeoutMs);
+}
+
+bool OAMCmdClient::executeCommand(const std::string& cmdName, const std::vector<std::string>& args,
+                                  const std::string& endpoint, const OAMClientSecurity& security,
+                                  std::string& statusText, int connectTimeoutMs, int recvTimeoutMs,
+                                  int sendTimeoutMs)
+{
     static const Logger& s_logger = AceCleanupLogger::get("linkhaven.oam.CmdClient");
     TraceScope trace(s_logger, "OAMCmdClient::executeCommand");
 
     SoapOAM::ServiceProxy proxy;
     struct soap* const pSoap = proxy.getContext();
+    std::string strError;
+    if (!proxy.setSecurity(security, strError)) {
+        LH_ERROR(s_logger, "SoapOAM__executeCommand failed: " << strError);
+        return false;
+    }
     if (pSoap) {
         proxy.setEndpoint(endpoint.c_str());
         pSoap->connect_timeout = soapTimeoutFromMs(connectTimeoutMs);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "oam/soap/OAMClientSecurity.h"
+
 class OAMCmdClient
 {
   public:
@@ -16,4 +18,8 @@ class OAMCmdClient
     static bool executeCommand(const std::string& cmdName, const std::vector<std::string>& args,
                                const std::string& endpoint, std::string& statusText, int connectTimeoutMs,
                                int recvTimeoutMs, int sendTimeoutMs);
+    // The same over https or with credentials, as the security says.
+    static bool executeCommand(const std::string& cmdName, const std::vector<std::string>& args,
+                               const std::string& endpoint, const OAMClientSecurity& security,
+                               std::string& statusText, int connectTimeoutMs, int recvTimeoutMs, int sendTimeoutMs);
 };

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 
 #include <future>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -13,6 +14,9 @@
 #include "oam/command/SoapOAMCommand.h"
 #include "oam/command/SynchCallFailure.h"
 #include "oam/manager/OAMManager.h"
+#include "oam/soap/AdminAudit.h"
+#include "oam/soap/IdentityEncoding.h"
+#include "oam/soap/PeerAddress.h"
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMServe.h"
 #include "oam/soap/SoapRequestCount.h"
@@ -33,14 +37,6 @@ const int DEFAULT_PORT = 18081;
 const int LISTEN_BACKLOG = 100;
 const std::uint32_t RUN_FAILED = static_cast<std::uint32_t>(-1);
 
-// The peer's IPv4 address, most significant octet first.
-std::string peerAddress(const struct soap* in_pSoap)
-{
-    const unsigned int uiIp = in_pSoap->ip;
-    std::ostringstream text;
-    text << ((uiIp >> 24) & 0xFF) << '.' << ((uiIp >> 16) & 0xFF) << '.' << ((uiIp >> 8) & 0xFF) << '.' << (uiIp & 0xFF);
-    return text.str();
-}
 void logBoundReached(const CachedLLLoggingIdLogger& in_logger, const RequestBounds& in_bounds)
 {
     switch (in_bounds.reached()) {
@@ -75,6 +71,12 @@ bool OAMManagerWsJRunnable::configure(const TSHandle<ROConfiguration>& in_hConfi
     return true;
 }
 
+void OAMManagerWsJRunnable::terminate()
+{
+    JRunnableImpl::terminate();
+    m_tlsServer.cutHandshakes();
+}
+
 void OAMManagerWsJRunnable::setOAMManager(const OAMManagerPtr& in_pOAMManager) { m_pOAMManager = in_pOAMManager; }
 
 std::uint32_t OAMManagerWsJRunnable::run_i()
@@ -102,10 +104,41 @@ std::uint32_t OAMManagerWsJRunnable::run_i()
     pSoap->bind_flags = SO_REUSEADDR;
     // A client that leaves early costs its request, not the process.
     pSoap->socket_flags = MSG_NOSIGNAL;
-    if (!bindListeningSocket(logger, pSoap, settings))
+    refuseCompressedRequests(pSoap);
+    if (!setUpSecurity(logger, pSoap) || !bindListeningSocket(logger, pSoap, settings))
         return RUN_FAILED;
+    std::optional<TlsServer::SigpipeBlocked> sigpipeBlocked;
+    if (m_security.tls.enabled())
+        sigpipeBlocked.emplace();
     return settings.nThreads > 1 ? serveOnThreads(logger, pSoap, settings)
                                  : serveConnections(logger, pSoap, settings.requestLimits);
+}
+
+bool OAMManagerWsJRunnable::setUpSecurity(const CachedLLLoggingIdLogger& in_logger, struct soap* io_pSoap)
+{
+    std::string strError;
+    if (!AdminPortSecurity::read(*m_hConfig, m_security, strError)) {
+        LH_ERROR(in_logger, "Gateway Web Services cannot start: " << strError);
+        return false;
+    }
+    if (m_security.tls.enabled()) {
+        if (!TlsServer::setUp(io_pSoap, m_security.tls, strError)) {
+            LH_ERROR(in_logger, "Gateway Web Services cannot start: " << strError);
+            return false;
+        }
+        LH_INFO(in_logger, "Gateway Web Services speak TLS only"
+                               << (m_security.tls.strClientCaFile.empty() ? "" : ", with client certificates"));
+    }
+    if (!m_security.strUsersFile.empty()) {
+        auto pGate = std::make_unique<BasicAuthGate>();
+        if (!pGate->load(m_security.strUsersFile, strError)) {
+            LH_ERROR(in_logger, "Gateway Web Services cannot start: " << strError);
+            return false;
+        }
+        m_pAuthGate = std::move(pGate);
+        LH_INFO(in_logger, "Gateway Web Services authenticate their users from " << m_security.strUsersFile);
+    }
+    return true;
 }
 
 std::uint32_t OAMManagerWsJRunnable::serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
@@ -224,16 +257,7 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         // A time-out or error of the connection served last must not read as the accept's.
         io_pSoap->errnum = 0;
         if (soap_valid_socket(soap_accept(io_pSoap))) {
-            LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
-            RequestBounds bounds(io_pSoap, in_limits, [this] { return isTerminateRequested(); });
-            const int nServeStatus = serveSoapOAMRequest(io_pSoap, &bounds);
-            countSoapRequest(m_pOAMManager->getTrafficCounters(), nServeStatus);
-            if (nServeStatus != SOAP_OK)
-                LH_DEBUG(io_logger, "soapService.serve failed");
-            logBoundReached(io_logger, bounds);
-            LH_DEBUG(io_logger, "SOAP request handled");
-            soap_destroy(io_pSoap);
-            soap_end(io_pSoap);
+            serveConnection(io_logger, io_pSoap, in_limits);
         } else if (io_pSoap->errnum != 0) {
             std::string strError;
             getLastSoapErrorMsg(io_pSoap, strError);
@@ -245,6 +269,27 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         if (isTerminateRequested())
             return 0;
     }
+}
+
+void OAMManagerWsJRunnable::serveConnection(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
+                                            const RequestBounds::Limits& in_limits)
+{
+    LH_DEBUG(io_logger, "Accepted IP=" << peerAddress(io_pSoap));
+    RequestBounds bounds(io_pSoap, in_limits, [this] { return isTerminateRequested(); });
+    std::string strReason;
+    if (m_security.tls.enabled() && !m_tlsServer.accept(io_pSoap, bounds, strReason)) {
+        LH_DEBUG(io_logger, "TLS handshake with IP=" << peerAddress(io_pSoap) << " failed: " << strReason);
+        soap_closesock(io_pSoap);
+    } else {
+        const int nServeStatus = serveSoapOAMRequest(io_pSoap, &bounds, m_pAuthGate.get());
+        countSoapRequest(m_pOAMManager->getTrafficCounters(), nServeStatus);
+        if (nServeStatus != SOAP_OK)
+            LH_DEBUG(io_logger, "soapService.serve failed");
+        LH_DEBUG(io_logger, "SOAP request handled");
+    }
+    logBoundReached(io_logger, bounds);
+    soap_destroy(io_pSoap);
+    soap_end(io_pSoap);
 }
 
 void OAMManagerWsJRunnable::getLastSoapErrorMsg(struct soap* io_pSoap, std::string& out_strMsg)
@@ -297,11 +342,31 @@ int OAMManagerWsJRunnable::executeCommand(struct soap* io_pSoap, SoapOAM__OAMCom
     }
     LH_DEBUG(logger, "OAM command name = " << in_pCmd->m_strName);
     const SoapOAMCommand cmd(*in_pCmd);
+    const bool bChangesState = m_pOAMManager->changesState(in_pCmd->m_strName);
+    const std::string strUser = userOf(io_pSoap);
+    if (bChangesState && m_security.readOnlyUsers.count(strUser) > 0) {
+        out_result.m_bExecSuccess = false;
+        out_result.m_strStatusText = "Permission denied: " + strUser + " may not run " + in_pCmd->m_strName;
+        AdminAudit::commandRan(strUser, peerAddress(io_pSoap), cmd, AdminAudit::Outcome::REFUSED);
+        return 0;
+    }
     SynchronousOAMCmdExecuter& executer = *m_pOAMManager;
-    if (executer.executeCommand(cmd, out_result, m_wsTimeout))
+    const bool bAnswered = executer.executeCommand(cmd, out_result, m_wsTimeout);
+    if (bChangesState) {
+        const bool bSucceeded = bAnswered && out_result.m_bExecSuccess;
+        AdminAudit::commandRan(strUser, peerAddress(io_pSoap), cmd,
+                               bSucceeded ? AdminAudit::Outcome::SUCCESS : AdminAudit::Outcome::FAILURE);
+    }
+    if (bAnswered)
         return 0;
     // "get-om" reads its OM on this thread: its argument is the name a missing value was asked for.
     return failWithReason(io_pSoap, cmd.getNumArg() > 0 ? cmd.getArg(0) : "");
+}
+
+std::string OAMManagerWsJRunnable::userOf(const struct soap* in_pSoap) const
+{
+    // Without the gate the header's user is nobody's word.
+    return m_pAuthGate && in_pSoap->userid ? in_pSoap->userid : "-";
 }
 
 int OAMManagerWsJRunnable::getOM(struct soap* io_pSoap, const std::string& in_strOmName, std::string& out_strOM)

@@ -8,6 +8,7 @@
 // three operations. Any thread: terminate. Destroyed after the running thread has ended.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <ace/Time_Value.h>
@@ -18,6 +19,8 @@
 #include "host/core/TSHandle.h"
 #include "host/thread/CountedObjPtr.h"
 #include "host/thread/JRunnableImpl.h"
+#include "oam/soap/AdminPortSecurity.h"
+#include "oam/soap/BasicAuthGate.h"
 #include "oam/soap/RequestBounds.h"
 #include "oam/soap/SoapOAMOperations.h"
 
@@ -46,7 +49,8 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
     const char* getName() const override { return "OAM Manager Web Services"; }
     using JRunnableImpl::run;
     using JRunnableImpl::setRunningObserver;
-    using JRunnableImpl::terminate;
+    // Also cuts short the TLS handshakes in progress.
+    void terminate() override;
     using ObjectWithLoggerImpl::getLogger;
 
     // The text of the context's last error, "Code: ... String: ...[ Detail: ...]"; empty when
@@ -71,13 +75,19 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
     Settings readSettings(const CachedLLLoggingIdLogger& in_logger) const;
     bool bindListeningSocket(const CachedLLLoggingIdLogger& in_logger, struct soap* io_pSoap,
                              const Settings& in_settings);
+    // False with the reason logged when the security settings cannot be put in force.
+    bool setUpSecurity(const CachedLLLoggingIdLogger& in_logger, struct soap* io_pSoap);
     std::uint32_t serveConnections(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
                                    const RequestBounds::Limits& in_limits);
+    // One accepted connection: the TLS handshake when it is on, then the request.
+    void serveConnection(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap, const RequestBounds::Limits& in_limits);
     // Serves on in_settings.nThreads threads at once, this one among them, through copies of the
     // listening context; every thread has ended when it returns.
     std::uint32_t serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap, const Settings& in_settings);
     // Fills the context's fault with why the manager gave no answer; gives -1.
     int failWithReason(struct soap* io_pSoap, const std::string& in_strOmName) const;
+    // The authenticated user of the request, "-" when the port does not authenticate.
+    std::string userOf(const struct soap* in_pSoap) const;
 
     int executeCommand(struct soap* io_pSoap, SoapOAM__OAMCommand* in_pCmd,
                        SoapOAM__OAMCommandExecResult& out_result) override;
@@ -87,4 +97,8 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
     TSHandle<ROConfiguration> m_hConfig;
     OAMManagerPtr m_pOAMManager;
     const ACE_Time_Value m_wsTimeout;
+    // Set by run_i before the first connection, then only read by the serving threads.
+    AdminPortSecurity m_security;
+    std::unique_ptr<BasicAuthGate> m_pAuthGate;
+    TlsServer m_tlsServer;
 };

@@ -32,6 +32,11 @@ class RequestBounds
     // Serving thread: false, noting which bound it was, once no more may be read: the deadline
     // passed, termination was asked, or the request is larger than the limit.
     bool mayGoOn(std::uint64_t in_ullBytesSoFar);
+    // Serving thread: false when the bounds are reached before the client has sent a byte.
+    bool waitForRequest();
+    // The runtime's time-out for one receive or send (its units: seconds, or negative microseconds,
+    // 0 none), shortened to what remains of the deadline.
+    int soapTimeoutWithin(int in_nSoapTimeout) const;
 
   private:
     // False once the deadline has passed or termination was asked; an answer may still be
@@ -40,8 +45,12 @@ class RequestBounds
     // Waits until the socket is ready for in_sEvents, or gives false once out of time.
     bool waitFor(short in_sEvents);
 
+    // Plain sockets are read and written here, without the runtime's own wait before each call;
+    // TLS goes through the runtime's calls, bounded.
     static std::size_t boundedRecv(struct soap* io_pSoap, char* out_pBuffer, std::size_t in_uiSize);
     static int boundedSend(struct soap* io_pSoap, const char* in_pBuffer, std::size_t in_uiSize);
+    std::size_t recvTls(char* out_pBuffer, std::size_t in_uiSize);
+    int sendTls(const char* in_pBuffer, std::size_t in_uiSize);
 
     struct soap* const m_pSoap;
     const Limits m_limits;

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "oam/soap/OAMClientSecurity.h"
 #include "oam/soap/SoapOAMRecords.h"
 
 namespace SoapOAM {
@@ -27,10 +28,14 @@ class ServiceProxy
     // Null until set: the service's default endpoint. Not owned; it must outlive the calls.
     void setEndpoint(const char* in_szEndpoint) { m_szEndpoint = in_szEndpoint; }
     struct soap* getContext() const { return m_pSoap; }
+    // Kept for the calls that follow. False with a one-line reason when TLS cannot be set up.
+    bool setSecurity(const OAMClientSecurity& in_security, std::string& out_strError);
 
   private:
     struct soap* const m_pSoap;
     const char* m_szEndpoint = nullptr;
+    // The context points into it.
+    OAMClientSecurity m_security;
 };
 
 } // namespace SoapOAM

@@ -56,13 +56,19 @@ int answerFailure(struct soap* io_pSoap)
 }
 } // namespace
 
-int serveSoapOAMRequest(struct soap* io_pSoap, RequestBounds* io_pBounds)
+int serveSoapOAMRequest(struct soap* io_pSoap, RequestBounds* io_pBounds, RequestGate* io_pGate)
 {
     // One request per connection: the connection closes after the response or the fault.
     io_pSoap->keep_alive = 0;
     soap_begin(io_pSoap);
+    // Credentials are those of this request's headers or none.
+    io_pSoap->userid = io_pSoap->passwd = nullptr;
     if (soap_begin_recv(io_pSoap))
         return answerFailure(io_pSoap);
+    if (io_pGate && !io_pGate->admits(io_pSoap)) {
+        io_pSoap->error = 401;
+        return soap_send_fault(io_pSoap);
+    }
     if (io_pBounds && !io_pBounds->mayGoOn(io_pSoap->length)) {
         if (io_pBounds->reached() != RequestBounds::Reached::SIZE_LIMIT)
             return soap_closesock(io_pSoap);

@@ -5,5 +5,15 @@
 struct soap;
 class RequestBounds;
 
-// With bounds, a request whose announced length is over their limit is refused before its body is read.
-int serveSoapOAMRequest(struct soap* io_pSoap, RequestBounds* io_pBounds = nullptr);
+// Decides from a request's headers whether it may be served.
+class RequestGate
+{
+  public:
+    virtual ~RequestGate() = default;
+    // False to answer 401 with the realm that it sets in the context.
+    virtual bool admits(struct soap* io_pSoap) = 0;
+};
+
+// With bounds, a request whose announced length is over their limit is refused before its body is
+// read; with a gate, so is a request that the gate does not admit.
+int serveSoapOAMRequest(struct soap* io_pSoap, RequestBounds* io_pBounds = nullptr, RequestGate* io_pGate = nullptr);

@@ -30,6 +30,13 @@ linkhaven.oam.webServiceMaxRequestBytes=1048576
 # Connections served at once: a slow client holds one of them, not the port.
 linkhaven.oam.webServiceThreads=4
 linkhaven.gw.ws.blockingTimeMs=250
+# Securing the web service (see linkhaven-gateway.conf(5)); empty, it is plain HTTP without users.
+linkhaven.oam.tls.certificateFile=
+linkhaven.oam.tls.keyFile=
+linkhaven.oam.tls.clientCaFile=
+linkhaven.oam.auth.usersFile=
+linkhaven.oam.auth.allowPlaintext=false
+linkhaven.oam.auth.readOnlyUsers=
 # Prometheus metrics, /healthz and /readyz; remove the port (or set 0) to turn them off.
 linkhaven.oam.metricsIpAddress=127.0.0.1
 linkhaven.oam.metricsPort=18082

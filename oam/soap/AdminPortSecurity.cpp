@@ -28,8 +28,9 @@ bool AdminPortSecurity::read(const ROConfiguration& in_config, AdminPortSecurity
     in_config.getString(KEY_FILE_KEY, security.tls.strKeyFile);
     in_config.getString(CLIENT_CA_FILE_KEY, security.tls.strClientCaFile);
     in_config.getString(USERS_FILE_KEY, security.strUsersFile);
-    std::string strAllowPlaintext = "false";
-    in_config.getString(ALLOW_PLAINTEXT_KEY, strAllowPlaintext);
+    std::string strAllowPlaintext;
+    if (!in_config.getString(ALLOW_PLAINTEXT_KEY, strAllowPlaintext) || strAllowPlaintext.empty())
+        strAllowPlaintext = "false";
     std::string strReadOnlyUsers;
     in_config.getString(READ_ONLY_USERS_KEY, strReadOnlyUsers);
     security.readOnlyUsers = nameList(strReadOnlyUsers);

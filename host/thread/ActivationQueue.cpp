@@ -67,7 +67,7 @@ bool ActivationQueue::enqueueMO(ACE_Method_Request* in_pMO, const char* in_szDes
     }
     // After unlocking, so that the woken thread does not block on the lock at once.
     if (bWasEmpty)
-        m_condNotEmpty.notify_one();
+        m_wakeupNotEmpty.give();
     LH_TRACE(queueLogger(), in_szDescription << " : method object queued");
     return true;
 }
@@ -92,8 +92,15 @@ ACE_Method_Request* ActivationQueue::dequeueNoWait()
 
 void ActivationQueue::waitUntil(std::chrono::steady_clock::time_point in_deadline)
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_condNotEmpty.wait_until(lock, in_deadline, [this] { return !m_queue.empty(); });
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_queue.empty())
+                return;
+        }
+        if (!m_wakeupNotEmpty.waitUntil(in_deadline))
+            return;
+    }
 }
 
 std::size_t ActivationQueue::destroyQueued()

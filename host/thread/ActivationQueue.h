@@ -5,13 +5,14 @@
 // deep before. A method object of a priority above 0 (a kill) goes ahead of all the others.
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
 
 #include <boost/circular_buffer.hpp>
+
+#include "host/thread/Wakeup.h"
 
 class ACE_Method_Request;
 
@@ -60,9 +61,9 @@ class ActivationQueue
 
   private:
     mutable std::mutex m_mutex;
-    // Notified only when the queue goes from empty to not empty: the task's thread waits only
-    // after finding it empty under the same lock, so no wake-up is lost.
-    std::condition_variable m_condNotEmpty;
+    // Given only when the queue goes from empty to not empty; kept when the task's thread is not
+    // waiting, so none is lost between its look at the queue and its wait.
+    Wakeup m_wakeupNotEmpty;
     boost::circular_buffer<ACE_Method_Request*> m_queue;
     // How many at the front are of a priority above 0, in the order they came.
     std::size_t m_uiUrgent = 0;

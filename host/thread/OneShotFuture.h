@@ -6,12 +6,12 @@
 // Called on any thread.
 
 #include <cerrno>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
 
 #include "host/thread/Deadline.h"
+#include "host/thread/Wakeup.h"
 
 template <class T>
 class OneShotFuture
@@ -28,22 +28,21 @@ class OneShotFuture
                 return false;
             m_pShared->value.emplace(in_value);
         }
-        // After unlocking: the waiter wakes to a free lock.
-        m_pShared->cond.notify_one();
+        m_pShared->answered.give();
         return true;
     }
 
     // False, with errno ETIME as ACE_Future gives it, when the deadline passed first.
     bool get(T& out_value, const Deadline& in_deadline) const
     {
-        std::unique_lock<std::mutex> lock(m_pShared->mutex);
-        const auto answered = [this] { return m_pShared->value.has_value(); };
-        if (!in_deadline.isLimited())
-            m_pShared->cond.wait(lock, answered);
-        else if (!m_pShared->cond.wait_until(lock, in_deadline.get(), answered)) {
+        const auto deadline = in_deadline.isLimited() ? in_deadline.get() : std::chrono::steady_clock::time_point::max();
+        if (!m_pShared->answered.waitUntil(deadline)) {
             errno = ETIME;
             return false;
         }
+        // Given back: the answer stays there for whoever else holds the future.
+        m_pShared->answered.give();
+        std::lock_guard<std::mutex> lock(m_pShared->mutex);
         out_value = *m_pShared->value;
         return true;
     }
@@ -52,8 +51,9 @@ class OneShotFuture
     struct Shared
     {
         std::mutex mutex;
-        std::condition_variable cond;
         std::optional<T> value;
+        // Given once, when the value is set.
+        Wakeup answered;
     };
     std::shared_ptr<Shared> m_pShared;
 };

@@ -219,7 +219,7 @@ TEST_F(TaskManagersTest, EveryOMObjectComesBackAfterThousandsOfReadsSomeTimedOut
                     AlarmRegistry::getInstance().setAlarmState(*pAlarm, i % 16 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
                     LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
                     SoapOAM__OAMCommandExecResult result;
-                    m_pManager->executeCommand(command(i % 16 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
+                    m_pManager->executeCommand(commandLine(i % 16 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
                 }
             }
         });

@@ -8,58 +8,43 @@
 
 #include "host/core/Assertion.h"
 #include "host/core/StaticAccountMemAllocator.h"
-#include "oam/command/SoapOAMCommand.h"
 #include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
+#include "tests/oam/command/CommandLine.h"
 #include "tests/oam/command/ScriptedChildExecuter.h"
 #include "tests/oam/command/TestExecuterTask.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
 
-SoapOAMCommand commandOf(const char* in_szName, std::initializer_list<const char*> in_args = {})
-{
-    SoapOAMCommand cmd;
-    cmd.setName(in_szName);
-    for (const char* szArg : in_args)
-        cmd.pushBackArg(szArg);
-    return cmd;
-}
-
-// Counts what it is told and when it is deleted; the tally outlives it.
-class CountingObserver : public OAMCmdExecObserver
+// Notes, as lines, what it is told and its deletion. Written on the task thread; read once the test
+// has met that thread (a flush, a latch or the task's end).
+class NotingObserver : public OAMCmdExecObserver
 {
   public:
-    // Written on the task thread; read once the test has met that thread (a flush or a latch).
-    struct Tally
+    explicit NotingObserver(StringVector& io_vNotes, CountDownLatch* in_pDeleted = nullptr) : m_vNotes(io_vNotes), m_pDeleted(in_pDeleted) {}
+    ~NotingObserver() override
     {
-        std::atomic<int> nSuccess{0}, nFailure{0}, nDeleted{0};
-        SoapOAM__OAMCommandExecResult lastResult;
-        StringVector vLastSupported;
-    };
-
-    explicit CountingObserver(Tally& io_tally, CountDownLatch* in_pDeleted = nullptr) : m_tally(io_tally), m_pDeleted(in_pDeleted) {}
-    ~CountingObserver() override
-    {
-        ++m_tally.nDeleted;
+        m_vNotes.push_back("deleted");
         if (m_pDeleted)
             m_pDeleted->countDown();
     }
     bool executeCommandSuccess(const SoapOAM__OAMCommandExecResult& in_result) override
     {
-        m_tally.lastResult = in_result;
-        ++m_tally.nSuccess;
+        m_vNotes.push_back((in_result.m_bExecSuccess ? "success " : "failure ") + in_result.m_strStatusText);
         return true;
     }
     bool executeCommandFailure(const StringVector& in_vSupported) override
     {
-        m_tally.vLastSupported = in_vSupported;
-        ++m_tally.nFailure;
+        std::string strNote = "not supported:";
+        for (const std::string& strName : in_vSupported)
+            strNote += " " + strName;
+        m_vNotes.push_back(strNote);
         return true;
     }
 
   private:
-    Tally& m_tally;
+    StringVector& m_vNotes;
     CountDownLatch* m_pDeleted;
 };
 
@@ -113,7 +98,7 @@ class ExecuterTest : public ::testing::Test
         task.addHandler("throw", new EchoHandler([] { throw std::runtime_error("handler bug"); }));
         // Asks its own task, synchronously and without a time-out, for another command.
         task.addHandler("ask", new EchoHandler([this] {
-                            bInnerAnswered = task.executeCommand(commandOf("echo", {"x"}), inner, ACE_Time_Value::max_time);
+                            bInnerAnswered = task.executeCommand(commandLine("echo x"), inner, ACE_Time_Value::max_time);
                         }));
     }
     ~ExecuterTest() override
@@ -125,10 +110,8 @@ class ExecuterTest : public ::testing::Test
     std::vector<ScriptedChildExecuter*> start(std::vector<bool> in_vAccepting = {})
     {
         std::vector<ScriptedChildExecuter*> vChildren;
-        for (bool bAccepting : in_vAccepting) {
-            vChildren.push_back(new ScriptedChildExecuter(bAccepting));
-            task.addCmdExecuter(TestExecuterTask::ChildExecuterPtr(vChildren.back()));
-        }
+        for (bool bAccepting : in_vAccepting)
+            task.addCmdExecuter(TestExecuterTask::ChildExecuterPtr(vChildren.emplace_back(new ScriptedChildExecuter(bAccepting))));
         EXPECT_TRUE(task.start() && task.waitForStart());
         return vChildren;
     }
@@ -155,7 +138,7 @@ class ExecuterTest : public ::testing::Test
     SoapOAM__OAMCommandExecResult inner;
     CountDownLatch entered{1};
     CountDownLatch gate{1};
-    CountingObserver::Tally tally;
+    StringVector vNotes;
     TestExecuterTask task{"exec-task"};
 };
 
@@ -172,41 +155,37 @@ TEST_F(StartedExecuterTest, AThrowingHandlerReleasesItsCallerAndATaskWithoutComm
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
-    EXPECT_FALSE(task.executeCommand(commandOf("throw"), result, ACE_Time_Value::max_time));
+    EXPECT_FALSE(task.executeCommand(commandLine("throw"), result, ACE_Time_Value::max_time));
     EXPECT_EQ(result.m_strStatusText, "Error");
-    ASSERT_TRUE(task.executeCommand(commandOf("echo", {"next"}), result, ACE_Time_Value(60)));
+    ASSERT_TRUE(task.executeCommand(commandLine("echo next"), result, ACE_Time_Value(60)));
     EXPECT_EQ(result.m_strStatusText, "next") << "the task goes on to the next command";
     EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task exec-task : method object OAMCmdExecuterTaskImpl::ExecCmd_MO threw : handler bug"));
 
     TestExecuterTask bare("bare-task");
     ASSERT_TRUE(bare.start());
-    ASSERT_TRUE(bare.executeCommand(commandOf("nope"), result, ACE_Time_Value(60)));
+    ASSERT_TRUE(bare.executeCommand(commandLine("nope"), result, ACE_Time_Value(60)));
     EXPECT_EQ(result.m_strStatusText, "Command not supported. Supported commands :");
 }
 
 TEST_F(StartedExecuterTest, AnObserverIsToldOnceAndDeletedOnceAndWithoutOneALocalCommandDoesNotRun)
 {
     CountDownLatch deleted(2);
-    EXPECT_TRUE(task.executeCommand(commandOf("echo", {"a"}), nullptr));
-    EXPECT_TRUE(task.executeCommand(commandOf("nope"), nullptr));
-    ASSERT_TRUE(task.executeCommand(commandOf("echo", {"hi"}), new CountingObserver(tally, &deleted)));
-    ASSERT_TRUE(task.executeCommand(commandOf("nope"), new CountingObserver(tally, &deleted)));
+    EXPECT_TRUE(task.executeCommand(commandLine("echo a"), nullptr));
+    EXPECT_TRUE(task.executeCommand(commandLine("nope"), nullptr));
+    ASSERT_TRUE(task.executeCommand(commandLine("echo hi"), new NotingObserver(vNotes, &deleted)));
+    ASSERT_TRUE(task.executeCommand(commandLine("nope"), new NotingObserver(vNotes, &deleted)));
     ASSERT_TRUE(deleted.wait());
-    EXPECT_EQ(tally.nSuccess, 1);
-    EXPECT_EQ(tally.nFailure, 1);
-    EXPECT_EQ(tally.nDeleted, 2);
-    EXPECT_EQ(tally.lastResult.m_strStatusText, "hi");
-    EXPECT_EQ(tally.vLastSupported, (StringVector{"ask", "echo", "gate", "throw"}));
+    EXPECT_EQ(vNotes, (StringVector{"success hi", "deleted", "not supported: ask echo gate throw", "deleted"}));
     EXPECT_EQ(flush(), 0);
     EXPECT_EQ(executions, 1);
 }
 
 TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
 {
-    auto gated = callAsync(commandOf("gate", {"late"}), ACE_Time_Value::max_time);
+    auto gated = callAsync(commandLine("gate late"), ACE_Time_Value::max_time);
     ASSERT_TRUE(entered.wait());
     // Nearly endless, which must not wrap around into no wait at all.
-    auto dropped = callAsync(commandOf("echo", {"x"}), ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
+    auto dropped = callAsync(commandLine("echo x"), ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
     while (task.getActivationQueue()->size() == 0)
         std::this_thread::yield();
     // The kill runs once the gate opens, and the echo behind it goes unrun with the thread.
@@ -223,7 +202,7 @@ TEST_F(StartedExecuterTest, TimeOutLeavesErrorAndTheLateAnswerChangesNothing)
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
-    EXPECT_FALSE(task.executeCommand(commandOf("gate", {"1"}), result, ACE_Time_Value(0, 20000)));
+    EXPECT_FALSE(task.executeCommand(commandLine("gate 1"), result, ACE_Time_Value(0, 20000)));
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command gate 1 : Timer expired"))
         << ::testing::PrintToString(capture.messages());
     ASSERT_TRUE(entered.wait());
@@ -247,7 +226,7 @@ TEST_F(StartedExecuterTest, SynchronousCommandFromTheTasksOwnThreadIsQueuedWitho
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
-    ASSERT_TRUE(task.executeCommand(commandOf("ask", {"x"}), result, ACE_Time_Value(60)));
+    ASSERT_TRUE(task.executeCommand(commandLine("ask x"), result, ACE_Time_Value(60)));
     EXPECT_FALSE(bInnerAnswered);
     EXPECT_EQ(inner.m_strStatusText, "Error");
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : Resource deadlock avoided"));
@@ -256,28 +235,30 @@ TEST_F(StartedExecuterTest, SynchronousCommandFromTheTasksOwnThreadIsQueuedWitho
     EXPECT_EQ(executions, 1);
 }
 
-TEST_F(ScriptedFanOutTest, FirstResultWinsAndLaterOnesAreLoggedAndIgnored)
+// A child that refuses stops the fan-out: those before it keep the command and answer it.
+TEST_F(ScriptedFanOutTest, FirstResultWinsLaterOnesAreLoggedAndIgnoredAndARefusingChildStopsTheFanOut)
 {
-    const std::vector<ScriptedChildExecuter*> vChildren = start({true, true, true});
-    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
-    flush();
-    LogCapture capture("linkhaven.oam.CmdExecSM");
+    const std::vector<ScriptedChildExecuter*> vChildren = start({true, true, true, false, true});
+    LogCapture capture("linkhaven.oam");
+    ASSERT_TRUE(task.executeCommand(commandLine("reset-span"), new NotingObserver(vNotes)));
+    EXPECT_EQ(flush(), 1);
+    EXPECT_TRUE(vChildren[4]->commands().empty()) << "the child after the one that refused";
     vChildren[0]->answerNotSupported({"b", "a"});
     vChildren[2]->answerSuccess(false, "span reset failed");
     vChildren[1]->answerSuccess(true, "later");
     flush();
-    EXPECT_EQ(tally.nSuccess, 1);
-    EXPECT_EQ(tally.nFailure, 0);
-    EXPECT_EQ(tally.nDeleted, 1);
-    EXPECT_FALSE(tally.lastResult.m_bExecSuccess);
-    EXPECT_EQ(tally.lastResult.m_strStatusText, "span reset failed");
-    EXPECT_TRUE(capture.contains(WARN_LOG_LEVEL, "unexpected ExecCmd success in final state. Ignoring"));
+    EXPECT_EQ(vNotes, (StringVector{"failure span reset failed", "deleted"}));
+    StringVector vWarnings;
+    for (const CapturedLine& line : capture.lines())
+        if (line.level >= WARN_LOG_LEVEL)
+            vWarnings.push_back(line.strMessage);
+    EXPECT_EQ(vWarnings, (StringVector{"executeCommand failed", "unexpected ExecCmd success in final state. Ignoring"}));
 }
 
 TEST_F(ScriptedFanOutTest, EveryChildNotSupportingGivesTheCallerTheSortedUnionWithTheTasksOwnNames)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, true});
-    auto answer = callAsync(commandOf("nope"), ACE_Time_Value::max_time);
+    auto answer = callAsync(commandLine("nope"), ACE_Time_Value::max_time);
     ASSERT_TRUE(vChildren[1]->waitForCommands(1));
     vChildren[0]->answerNotSupported({"b", "echo"});
     flush();
@@ -286,25 +267,11 @@ TEST_F(ScriptedFanOutTest, EveryChildNotSupportingGivesTheCallerTheSortedUnionWi
     EXPECT_EQ(answer.get(), std::make_tuple(true, false, std::string("Command not supported. Supported commands :\na\nask\nb\nc\necho\ngate\nthrow")));
 }
 
-TEST_F(ScriptedFanOutTest, RefusingChildStopsTheFanOutAndEarlierChildrenKeepTheCommand)
-{
-    const std::vector<ScriptedChildExecuter*> vChildren = start({true, false, true});
-    LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
-    flush();
-    EXPECT_EQ(vChildren[1]->commands().size(), 1u);
-    EXPECT_TRUE(vChildren[2]->commands().empty());
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "executeCommand failed"));
-    vChildren[0]->answerSuccess(true, "from the first");
-    EXPECT_EQ(flush(), 1);
-    EXPECT_EQ(tally.lastResult.m_strStatusText, "from the first");
-}
-
 // No child keeps the command: no answer can come, and a caller without time-out is told so at once.
 TEST_F(ScriptedFanOutTest, ACommandThatEveryChildDropsReleasesItsCaller)
 {
     start({false});
-    auto answer = callAsync(commandOf("reset-span"), ACE_Time_Value::max_time);
+    auto answer = callAsync(commandLine("reset-span"), ACE_Time_Value::max_time);
     ASSERT_EQ(answer.wait_for(std::chrono::minutes(1)), std::future_status::ready);
     EXPECT_EQ(answer.get(), std::make_tuple(false, false, std::string("Error")));
 }
@@ -318,7 +285,7 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
     for (const char* szCommand : {"reset-span", "block-span"}) {
         SCOPED_TRACE(szCommand);
         LogCapture capture("linkhaven.oam");
-        ASSERT_TRUE(task.executeCommand(commandOf(szCommand), nullptr));
+        ASSERT_TRUE(task.executeCommand(commandLine(szCommand), nullptr));
         flush();
         for (ScriptedChildExecuter* pChild : vChildren)
             pChild->answerNotSupported({});
@@ -337,7 +304,7 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
 TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true});
-    ASSERT_TRUE(task.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+    ASSERT_TRUE(task.executeCommand(commandLine("reset-span"), new NotingObserver(vNotes)));
     flush();
     // The parent's thread is held while its stop is queued, and the child's answer and the
     // destruction of its proxy queue up behind the stop, so the run ends without running them.
@@ -349,7 +316,7 @@ TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
     vChildren[0]->answerNotSupported({});
     released.countDown();
     ASSERT_TRUE(task.waitUntilDone());
-    EXPECT_EQ(tally.nFailure, 0) << "the answer went with the run";
+    EXPECT_EQ(vNotes, StringVector{"deleted"}) << "the answer went with the run";
     ASSERT_TRUE(task.start());
     EXPECT_EQ(idleMachinesAndNextProxyId(task), std::make_pair(size_t(1), uint64_t(0)));
 }
@@ -358,18 +325,18 @@ TEST(CmdExecFanOutLifetime, AChildThatOutlivesItsParentAnswersIntoNothing)
 {
     auto* pChild = new ScriptedChildExecuter();
     const TestExecuterTask::ChildExecuterPtr child(pChild); // the host's own handle on the child
-    CountingObserver::Tally tally;
+    StringVector vNotes;
     {
         TestExecuterTask parent("short-lived-parent");
         parent.addCmdExecuter(child);
         ASSERT_TRUE(parent.start());
-        ASSERT_TRUE(parent.executeCommand(commandOf("reset-span"), new CountingObserver(tally)));
+        ASSERT_TRUE(parent.executeCommand(commandLine("reset-span"), new NotingObserver(vNotes)));
         ASSERT_TRUE(pChild->waitForCommands(1));
     }
-    EXPECT_EQ(tally.nDeleted, 1) << "the parent's observer goes with the parent";
+    EXPECT_EQ(vNotes, StringVector{"deleted"}) << "the parent's observer goes with the parent";
     // The answer and the proxy's destruction find the parent gone and are dropped.
     EXPECT_FALSE(pChild->answerSuccess(true, "too late"));
-    EXPECT_EQ(tally.nSuccess, 0);
+    EXPECT_EQ(vNotes, StringVector{"deleted"});
 }
 
 TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
@@ -399,7 +366,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
                     SoapOAM__OAMCommandExecResult result;
                     // Every seventh command gives up at once, so its answer arrives after the time-out.
                     const ACE_Time_Value timeout = (i + caller) % 7 == 0 ? ACE_Time_Value::zero : ACE_Time_Value(60);
-                    nAnswered += parent.executeCommand(commandOf(i % 3 == 0 ? "nope" : "span-status"), result, timeout);
+                    nAnswered += parent.executeCommand(commandLine(i % 3 == 0 ? "nope" : "span-status"), result, timeout);
                 }
             });
         }

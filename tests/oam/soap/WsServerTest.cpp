@@ -18,6 +18,7 @@
 #include "oam/om/OMObserver.h"
 #include "oam/soap/OAMCmdClient.h"
 #include "oam/soap/OAMManagerWsJRunnable.h"
+#include "tests/oam/soap/SoapTexts.h"
 #include "tests/support/LogCapture.h"
 
 namespace {
@@ -32,9 +33,8 @@ std::string fault(const std::string& in_strCode, const std::string& in_strString
 const std::string E500 = "HTTP/1.1 500 Internal Server Error ";
 
 // Answers "ok-me" with success, keeps "hold" unanswered, fails anything else.
-class Child : public OAMCmdExecuter
+struct Child : OAMCmdExecuter
 {
-  public:
     bool executeCommand(const OAMCommand& in_cmd, OAMCmdExecObserver* in_pObserver) override
     {
         std::unique_ptr<OAMCmdExecObserver> pObserver(in_pObserver);
@@ -52,9 +52,8 @@ class Child : public OAMCmdExecuter
 };
 
 // Reports "linkhaven.om.test.integer" as 42 and the channel status as the test sets it.
-class Reporter : public OMReporter
+struct Reporter : OMReporter
 {
-  public:
     bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override
     {
         std::unique_ptr<OMObserver> pObserver(in_pObserver);
@@ -66,26 +65,19 @@ class Reporter : public OMReporter
     ParameterValue m_channelStatus;
 };
 
-std::string command(const std::string& in_strInCmd) { return "<SoapOAM:executeCommand>" + in_strInCmd + "</SoapOAM:executeCommand>"; }
-std::string envelopeAround(const std::string& in_strBody)
-{
-    return "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:SoapOAM=\"urn:SoapOAM\"><SOAP-ENV:Body>" +
-           in_strBody + "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
-}
-std::string http(const std::string& in_strStartLine, const std::string& in_strContent)
-{
-    return in_strStartLine + "\r\nContent-Length: " + std::to_string(in_strContent.size()) + "\r\n\r\n" + in_strContent;
-}
-std::string soapPost(const std::string& in_strBody) { return http("POST / HTTP/1.1", envelopeAround(in_strBody)); }
+std::string soapPost(const std::string& in_strBody) { return httpAround("POST / HTTP/1.1", envelopeAround(in_strBody)); }
 
-// Sends on the stream (a new connection unless one is given), closes its sending side when asked,
-// and gives what came back until the peer closed.
-std::string roundTrip(int in_nPort, const std::string& in_strRequest, bool in_bHalfClose = false, ACE_SOCK_Stream stream = {})
+// A new connection to the port, on which the text has been sent.
+ACE_SOCK_Stream connectTo(int in_nPort, const std::string& in_strSent = "")
 {
-    if (stream.get_handle() == ACE_INVALID_HANDLE)
-        ACE_SOCK_Connector().connect(stream, ACE_INET_Addr(static_cast<u_short>(in_nPort), "127.0.0.1"));
-    stream.send_n(in_strRequest.data(), in_strRequest.size(), MSG_NOSIGNAL);
+    ACE_SOCK_Stream stream;
+    ACE_SOCK_Connector().connect(stream, ACE_INET_Addr(static_cast<u_short>(in_nPort), "127.0.0.1"));
+    stream.send_n(in_strSent.data(), in_strSent.size(), MSG_NOSIGNAL);
+    return stream;
+}
+// What came back on the stream until the peer closed it; its sending side closed first when asked.
+std::string drain(ACE_SOCK_Stream stream, bool in_bHalfClose = false)
+{
     if (in_bHalfClose)
         stream.close_writer();
     std::string strAnswer(1 << 16, '\0');
@@ -95,6 +87,7 @@ std::string roundTrip(int in_nPort, const std::string& in_strRequest, bool in_bH
     stream.close();
     return strAnswer.substr(0, uiSize);
 }
+std::string roundTrip(int in_nPort, const std::string& in_strRequest, bool in_bHalfClose = false) { return drain(connectTo(in_nPort, in_strRequest), in_bHalfClose); }
 int listenOnFreePort(ACE_SOCK_Acceptor& io_acceptor)
 {
     ACE_INET_Addr address(static_cast<u_short>(0), "127.0.0.1");
@@ -167,6 +160,9 @@ class WsServerTest : public ::testing::Test
             roundTrip(m_nPort, "", true);
         return m_result.get();
     }
+    // run's result once it has ended by itself, or -2 if it still runs after half a minute.
+    std::int64_t resultOnceEnded() { return m_result.wait_for(std::chrono::seconds(30)) == std::future_status::ready ? m_result.get() : -2; }
+    std::string okMeBody() const { return bodyOf(roundTrip(m_nPort, soapPost(OK_ME))); }
     std::string endpoint(int in_nPort = 0) const { return "http://127.0.0.1:" + std::to_string(in_nPort ? in_nPort : m_nPort); }
 
     struct FirstState : JRunnable::RunningObserver
@@ -195,13 +191,8 @@ TEST_F(WsServerTest, OperationsAnswerWhatTheManagerGives)
     LogCapture capture("linkhaven.oam.ManagerWsJRunnable");
     ASSERT_EQ(startServer(), Task::RUNNING_STATE);
     const std::string CHANNEL_STATUS = "<SoapOAM:getPSTNChannelStatus/>";
-    const struct Case
-    {
-        std::string strBody;
-        ParameterValue channelStatus;
-        std::string strExpected;
-    } cases[] = {
-        {command(""), {}, fault("Client", "No command")},
+    const struct Case { std::string strBody; ParameterValue channelStatus; std::string strExpected; } cases[] = {
+        {executeCommandAround(""), {}, fault("Client", "No command")},
         {"<SoapOAM:getOM><in-strOmName>linkhaven.om.x</in-strOmName></SoapOAM:getOM>", {}, fault("Server", "No such OM: linkhaven.om.x")},
         {"<SoapOAM:getOM><in-strOmName>linkhaven.om.test.integer</in-strOmName></SoapOAM:getOM>", {}, "<SoapOAM:getOMResponse><out-strOM>42</out-strOM></SoapOAM:getOMResponse>"},
         {CHANNEL_STATUS, ParameterValue("span 1 <up>"), "<SoapOAM:getPSTNChannelStatusResponse><m-value>span 1 &lt;up&gt;</m-value><m-errorcode>0</m-errorcode></SoapOAM:getPSTNChannelStatusResponse>"},
@@ -229,12 +220,8 @@ TEST_F(WsServerTest, SettingsAndTheirDefaultsAreLoggedAndABindFailureEndsTheRun)
     const std::string DEFAULT_BLOCKING = BLOCKING + "parameter was not set or set to an invalid value. Using the default of 1000";
     const std::string BIND_TAIL = " - Error Code: SOAP-ENV:Server String: Address already in use Detail: bind failed in soap_bind(). Ensure "
                                   "that parameter linkhaven.oam.webServiceIpAddress and parameter linkhaven.oam.webServicePort are properly set.";
-    const struct Case
-    {
-        Settings settings;
-        std::vector<std::string> vLines; // "%P": the port
-        std::uint32_t uiResult;
-    } cases[] = {
+    // The settings, the lines logged ("%P": the port) and what the run gives.
+    const struct Case { Settings settings; std::vector<std::string> vLines; std::uint32_t uiResult; } cases[] = {
         {{}, {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort set to %P", F + "linkhaven.oam.webServiceIpAddress parameter was not set", "Socket bind successful on ip address , port %P"}, 0},
         {{{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(-1L)}, {"linkhaven.oam.webServicePort", ParameterValue(-1L)}, {"linkhaven.oam.webServiceIpAddress", ParameterValue("127.0.0.1")}},
          {DEFAULT_BLOCKING, BLOCKING + "set to 1000", "linkhaven.oam.webServicePort parameter was not set or set to an invalid value. Using the default of 18081",
@@ -260,26 +247,21 @@ TEST_F(WsServerTest, SettingsAndTheirDefaultsAreLoggedAndABindFailureEndsTheRun)
 TEST_F(WsServerTest, TerminationEndsTheRunWhenIdleEvenAskedBeforeItAndRightAfterTheRequestBeingServed)
 {
     ASSERT_EQ(startServer({{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(20L)}}, true), Task::RUNNING_STATE);
-    ASSERT_EQ(m_result.wait_for(std::chrono::minutes(1)), std::future_status::ready);
-    EXPECT_EQ(m_result.get(), 0u);
+    EXPECT_EQ(resultOnceEnded(), 0);
     // Without an accept time-out, only the flag read after the request can end the run.
     ASSERT_EQ(startServer({{"linkhaven.gw.ws.blockingTimeMs", ParameterValue(0L)}}), Task::RUNNING_STATE);
     std::future<std::string> answer = std::async(std::launch::async, [this] {
-        return bodyOf(roundTrip(m_nPort, soapPost(command("<in-cmd><m-strName>hold</m-strName></in-cmd>"))));
+        return bodyOf(roundTrip(m_nPort, soapPost(executeCommandAround("<in-cmd><m-strName>hold</m-strName></in-cmd>"))));
     });
     m_pChild->m_held.get_future().wait();
     m_pRunnable->terminate();
     EXPECT_EQ(answer.get(), fault("Server", "No answer from the OAM manager within 250 ms"));
-    ASSERT_EQ(m_result.wait_for(std::chrono::minutes(1)), std::future_status::ready);
-    EXPECT_EQ(m_result.get(), 0u);
+    EXPECT_EQ(resultOnceEnded(), 0);
     // A client that never finishes its request does not hold the termination.
     ASSERT_EQ(startServer(), Task::RUNNING_STATE);
-    ACE_SOCK_Stream silent;
-    ACE_SOCK_Connector().connect(silent, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
-    silent.send_n("POST / HTTP/1.1\r\n", 17);
+    const ACE_SOCK_Stream silent = connectTo(m_nPort, "POST / HTTP/1.1\r\n");
     m_pRunnable->terminate();
-    ASSERT_EQ(m_result.wait_for(std::chrono::seconds(30)), std::future_status::ready);
-    EXPECT_EQ(m_result.get(), 0u);
+    EXPECT_EQ(resultOnceEnded(), 0);
 }
 
 TEST_F(WsServerTest, ACallerOfACommandAChildHoldsIsReleasedWhenTheManagerStops)
@@ -301,21 +283,15 @@ TEST_F(WsServerTest, ABadRequestIsFaultedOrDroppedAndTheNextOneServed)
     const std::string strOkMe = soapPost(OK_ME), strEnvelope = envelopeAround(OK_ME);
     const std::string EOF_500 = E500 + "End of file or no input: message transfer interrupted";
     auto okMeWith = [](const std::string& in_strName, const std::string& in_strMore = "") {
-        return envelopeAround(command("<in-cmd><m-strName" + in_strName + "</m-strName>" + in_strMore + "</in-cmd>"));
+        return envelopeAround(executeCommandAround("<in-cmd><m-strName" + in_strName + "</m-strName>" + in_strMore + "</in-cmd>"));
     };
     auto post = [](std::string in_strEnvelope, const std::string& in_strAt = "", const std::string& in_strInsert = "") {
-        return http("POST / HTTP/1.1", in_strEnvelope.insert(in_strEnvelope.find(in_strAt), in_strInsert));
+        return httpAround("POST / HTTP/1.1", in_strEnvelope.insert(in_strEnvelope.find(in_strAt), in_strInsert));
     };
     std::string strDeep;
     for (int i = 0; i < 100000; ++i)
         strDeep.insert(strDeep.size() / 2, "<a></a>");
-    const struct Case
-    {
-        const char* szName;
-        std::string strRequest;
-        bool bHalfClose;
-        std::string strExpected;
-    } cases[] = {
+    const struct Case { const char* szName; std::string strRequest; bool bHalfClose; std::string strExpected; } cases[] = {
         {"malformed XML", post(okMeWith(" a=\"1>ok-me")), false, EOF_500}, // the body ends inside the attribute
         {"foreign envelope", post(strEnvelope, "soap/envelope/", "x"), false, E500 + "Invalid SOAP message or SOAP version mismatch"},
         {"unknown operation", soapPost("<SoapOAM:reboot/>"), false, E500 + "Method 'SoapOAM:reboot' not implemented: method name or namespace not recognized"},
@@ -333,7 +309,7 @@ TEST_F(WsServerTest, ABadRequestIsFaultedOrDroppedAndTheNextOneServed)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.szName);
         EXPECT_EQ(statusAndFault(roundTrip(m_nPort, c.strRequest, c.bHalfClose)), c.strExpected);
-        EXPECT_EQ(bodyOf(roundTrip(m_nPort, strOkMe)), OK_RESULT);
+        EXPECT_EQ(okMeBody(), OK_RESULT);
     }
 }
 
@@ -342,35 +318,28 @@ TEST_F(WsServerTest, ASilentOrTricklingClientIsDroppedAtItsTimeOutAndTheNextRequ
     for (const char* szKey : {"linkhaven.oam.webServiceIoTimeoutMs", "linkhaven.oam.webServiceRequestTimeoutMs"}) {
         SCOPED_TRACE(szKey);
         ASSERT_EQ(startServer({{szKey, ParameterValue(300L)}}), Task::RUNNING_STATE);
-        ACE_SOCK_Stream silent; // ahead of the next client in the backlog
-        ACE_SOCK_Connector().connect(silent, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
-        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(OK_ME))), OK_RESULT);
-        EXPECT_EQ(roundTrip(m_nPort, "", false, silent), "");
+        const ACE_SOCK_Stream silent = connectTo(m_nPort); // ahead of the next client in the backlog
+        EXPECT_EQ(okMeBody(), OK_RESULT);
+        EXPECT_EQ(drain(silent), "");
         stopServer();
     }
     // Each byte comes well within the I/O time-out; only the bound on the whole request ends it.
     ASSERT_EQ(startServer({{"linkhaven.oam.webServiceIoTimeoutMs", ParameterValue(1000L)},
                            {"linkhaven.oam.webServiceRequestTimeoutMs", ParameterValue(300L)}}), Task::RUNNING_STATE);
-    ACE_SOCK_Stream trickling;
-    ACE_SOCK_Connector().connect(trickling, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
+    ACE_SOCK_Stream trickling = connectTo(m_nPort);
     const std::string strRequest = soapPost(OK_ME);
-    size_t uiSent = 0;
-    char byte;
     const ACE_Time_Value tick(0, 20000);
-    for (ssize_t n; uiSent < strRequest.size(); ++uiSent) {
-        if ((n = trickling.recv(&byte, 1, &tick)) == 0 || (n < 0 && errno != ETIME) ||
-            trickling.send_n(&strRequest[uiSent], 1, MSG_NOSIGNAL) != 1)
-            break;
-    }
+    size_t uiSent = 0;
+    // A byte a tick while the server neither answers nor closes.
+    for (char byte; uiSent < strRequest.size() && trickling.recv(&byte, 1, &tick) < 0 && errno == ETIME; ++uiSent)
+        trickling.send_n(&strRequest[uiSent], 1, MSG_NOSIGNAL);
     EXPECT_LT(uiSent, strRequest.size()) << "the whole request was read";
     stopServer();
     // With several server threads, a client that holds one of them holds no other client back.
     ASSERT_EQ(startServer({{"linkhaven.oam.webServiceThreads", ParameterValue(2L)}}), Task::RUNNING_STATE);
-    ACE_SOCK_Stream holding;
-    ACE_SOCK_Connector().connect(holding, ACE_INET_Addr(static_cast<u_short>(m_nPort), "127.0.0.1"));
-    holding.send_n("POST / HTTP/1.1\r\n", 17);
+    const ACE_SOCK_Stream holding = connectTo(m_nPort, "POST / HTTP/1.1\r\n");
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(bodyOf(roundTrip(m_nPort, soapPost(OK_ME))), OK_RESULT);
+        EXPECT_EQ(okMeBody(), OK_RESULT);
 }
 
 TEST_F(WsServerTest, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCallFails)
@@ -386,14 +355,11 @@ TEST_F(WsServerTest, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCallFa
         char buffer[4096];
         for (ssize_t n; strRequest.find("</SOAP-ENV:Envelope>") == std::string::npos && (n = stream.recv(buffer, sizeof buffer)) > 0;)
             strRequest.append(buffer, static_cast<size_t>(n));
-        return strRequest + roundTrip(0, http("HTTP/1.1 200 OK", envelopeAround("<SoapOAM:getOMResponse><out-strOM>1</out-strOM></SoapOAM:getOMResponse>")), true, stream);
+        const std::string strAnswer = httpAround("HTTP/1.1 200 OK", envelopeAround("<SoapOAM:getOMResponse><out-strOM>1</out-strOM></SoapOAM:getOMResponse>"));
+        stream.send_n(strAnswer.data(), strAnswer.size(), MSG_NOSIGNAL);
+        return strRequest + drain(stream, true);
     });
-    const struct Case
-    {
-        const char* szCmd;
-        std::string strEndpoint, strText;
-        bool bResult;
-    } cases[] = {
+    const struct Case { const char* szCmd; std::string strEndpoint, strText; bool bResult; } cases[] = {
         {"ok-me", endpoint(), "done <ok>", true},
         {"fail-me", endpoint(), "it failed", false},
         {"ok-me", endpoint(nClosedPort), "untouched", false},

@@ -26,18 +26,6 @@ struct ShortRunTask : TestReactorTask
     }
 };
 
-struct Throwing_MO : public ACE_Method_Request
-{
-    explicit Throwing_MO(bool in_bStdException) : m_bStdException(in_bStdException) {}
-    int call() override
-    {
-        if (m_bStdException)
-            throw std::runtime_error("handler bug");
-        throw 42;
-    }
-    const bool m_bStdException;
-};
-
 struct ThrowingProcessor : public TimeoutProcessor
 {
     explicit ThrowingProcessor(CountDownLatch& io_expired) : m_expired(io_expired) {}
@@ -85,25 +73,21 @@ TEST(TaskFaults, ThrowingMethodObjectsAndTimersAreReportedAndTheTaskRunsOn)
     TestReactorTask task("faulty");
     ASSERT_TRUE(task.start());
     LogCapture capture("linkhaven.thread.Task");
-    ASSERT_TRUE(task.enqueue(new Throwing_MO(true), "test"));
-    ASSERT_TRUE(task.enqueue(new Throwing_MO(false), "test"));
+    ASSERT_TRUE(task.enqueue(new RunOnTaskThread_MO([] { throw std::runtime_error("handler bug"); }, {}), "test"));
+    ASSERT_TRUE(task.enqueue(new RunOnTaskThread_MO([] { throw 42; }, {}), "test"));
     CountDownLatch expired(3);
     long lId = -1;
     Events vEvents;
     ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] {
         vEvents = task.m_vEvents;
-        lId = task.scheduleTimer(new ThrowingProcessor(expired), nullptr, ACE_Time_Value(0, 1000),
-                                 ACE_Time_Value(0, 1000), 0);
+        lId = task.scheduleTimer(new ThrowingProcessor(expired), nullptr, ACE_Time_Value(0, 1000), ACE_Time_Value(0, 1000), 0);
     }));
     EXPECT_EQ(vEvents, (Events{"svc-entry", "failure", "failure"}));
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL,
-                                 "task faulty : method object robustness::Throwing_MO threw : handler bug"));
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : method object robustness::Throwing_MO threw : "
-                                                  "an exception that is not a std::exception"));
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : method object RunOnTaskThread_MO threw : handler bug"));
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : method object RunOnTaskThread_MO threw : an exception that is not a std::exception"));
     ASSERT_GE(lId, 0);
     ASSERT_TRUE(expired.wait());
-    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : timer " + std::to_string(lId) +
-                                                      " of robustness::ThrowingProcessor threw : timer bug"));
+    EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task faulty : timer " + std::to_string(lId) + " of robustness::ThrowingProcessor threw : timer bug"));
     // Expiry times come from the monotonic clock, not the time of day.
     EXPECT_LE(ThrowingProcessor::s_lClockSkewSec, 1);
 }

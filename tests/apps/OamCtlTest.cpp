@@ -8,7 +8,7 @@
 #include "apps/gateway/StopRequest.h"
 #include "apps/oamctl/JsonString.h"
 #include "apps/oamctl/OamCtl.h"
-#include "tests/apps/FreePort.h"
+#include "tests/support/Loopback.h"
 
 TEST(OamCtl, ExitStatusAndOutputTellASuccessAFailureAndNoAnswerFromARunningGateway)
 {

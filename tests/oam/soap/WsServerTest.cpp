@@ -1,14 +1,9 @@
 // The web-service runnable and the command client over loopback sockets, against a started manager.
 
-#include <sys/socket.h>
-
 #include <future>
 #include <map>
 #include <mutex>
 
-#include <ace/INET_Addr.h>
-#include <ace/SOCK_Acceptor.h>
-#include <ace/SOCK_Connector.h>
 #include <gtest/gtest.h>
 
 #include "host/infra/RWConfiguration.h"
@@ -20,6 +15,7 @@
 #include "oam/soap/OAMManagerWsJRunnable.h"
 #include "tests/oam/soap/SoapTexts.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/Loopback.h"
 
 namespace {
 using Settings = std::map<std::string, ParameterValue>;
@@ -67,34 +63,6 @@ struct Reporter : OMReporter
 
 std::string soapPost(const std::string& in_strBody) { return httpAround("POST / HTTP/1.1", envelopeAround(in_strBody)); }
 
-// A new connection to the port, on which the text has been sent.
-ACE_SOCK_Stream connectTo(int in_nPort, const std::string& in_strSent = "")
-{
-    ACE_SOCK_Stream stream;
-    ACE_SOCK_Connector().connect(stream, ACE_INET_Addr(static_cast<u_short>(in_nPort), "127.0.0.1"));
-    stream.send_n(in_strSent.data(), in_strSent.size(), MSG_NOSIGNAL);
-    return stream;
-}
-// What came back on the stream until the peer closed it; its sending side closed first when asked.
-std::string drain(ACE_SOCK_Stream stream, bool in_bHalfClose = false)
-{
-    if (in_bHalfClose)
-        stream.close_writer();
-    std::string strAnswer(1 << 16, '\0');
-    size_t uiSize = 0;
-    for (ssize_t n; (n = stream.recv(&strAnswer[uiSize], strAnswer.size() - uiSize)) > 0; strAnswer.resize(2 * strAnswer.size()))
-        uiSize += static_cast<size_t>(n);
-    stream.close();
-    return strAnswer.substr(0, uiSize);
-}
-std::string roundTrip(int in_nPort, const std::string& in_strRequest, bool in_bHalfClose = false) { return drain(connectTo(in_nPort, in_strRequest), in_bHalfClose); }
-int listenOnFreePort(ACE_SOCK_Acceptor& io_acceptor)
-{
-    ACE_INET_Addr address(static_cast<u_short>(0), "127.0.0.1");
-    io_acceptor.open(address);
-    io_acceptor.get_local_addr(address);
-    return address.get_port_number();
-}
 std::string bodyOf(const std::string& in_strAnswer)
 {
     const size_t uiStart = in_strAnswer.find('>', in_strAnswer.find("<SOAP-ENV:Body")), uiEnd = in_strAnswer.find("</SOAP-ENV:Body>");
@@ -133,12 +101,10 @@ class WsServerTest : public ::testing::Test
     // The first state that the run reported: RUNNING_STATE once bound, STOPPED_STATE when it gave up.
     Task::State startServer(Settings in_settings = {}, bool in_bTerminatedFirst = false)
     {
-        ACE_SOCK_Acceptor acceptor;
-        m_nPort = listenOnFreePort(acceptor);
-        acceptor.close();
-        long lPort = m_nPort;
-        if (!in_settings.emplace("linkhaven.oam.webServicePort", ParameterValue(lPort)).second && in_settings["linkhaven.oam.webServicePort"].getInteger(lPort))
-            m_nPort = static_cast<int>(lPort);
+        long lPort = freePort();
+        if (!in_settings.emplace("linkhaven.oam.webServicePort", ParameterValue(lPort)).second)
+            in_settings["linkhaven.oam.webServicePort"].getInteger(lPort);
+        m_nPort = static_cast<int>(lPort);
         auto hConfig = TSHandle<RWConfiguration>::make();
         for (const auto& setting : in_settings)
             hConfig->setValue(setting.first, setting.second);

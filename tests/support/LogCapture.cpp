@@ -44,11 +44,12 @@ std::vector<CapturedLine> LogCapture::lines() const
     return m_pCapture->m_lines;
 }
 
-std::vector<std::string> LogCapture::messages() const
+std::vector<std::string> LogCapture::messages(LogLevel in_minLevel) const
 {
     std::vector<std::string> messages;
     for (const CapturedLine& line : lines())
-        messages.push_back(line.strMessage);
+        if (line.level >= in_minLevel)
+            messages.push_back(line.strMessage);
     return messages;
 }
 

@@ -25,7 +25,8 @@ class LogCapture
     LogCapture& operator=(const LogCapture&) = delete;
 
     std::vector<CapturedLine> lines() const;
-    std::vector<std::string> messages() const;
+    // The messages of the lines at that level or above.
+    std::vector<std::string> messages(LogLevel in_minLevel = TRACE_LOG_LEVEL) const;
     // True when a line at that level holds exactly that message.
     bool contains(LogLevel in_level, const std::string& in_strMessage) const;
 

@@ -65,11 +65,7 @@ TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdClearsItBelowTheResetOneAn
     m_monitor->handleTimeout(ACE_Time_Value::zero, nullptr);
     m_config.setValue(PREFIX + ".resetAlarmThreshold", ParameterValue(95.0));
     EXPECT_FALSE(m_monitor->configure(PREFIX.c_str(), m_config));
-    std::vector<std::string> vErrors;
-    for (const CapturedLine& line : capture.lines())
-        if (line.level >= ERROR_LOG_LEVEL)
-            vErrors.push_back(line.strMessage);
-    EXPECT_EQ(vErrors, (std::vector<std::string>{"cannot read the CPU counters from " + m_strStatPath,
+    EXPECT_EQ(capture.messages(ERROR_LOG_LEVEL), (std::vector<std::string>{"cannot read the CPU counters from " + m_strStatPath,
                                                  "CpuMonitor::configure : the reset threshold 95 is above the set threshold 90"}));
     m_monitor.reset();
     EXPECT_EQ(alarmState(), Alarm::CLEARED_STATE) << "a monitor that goes clears what it raised";

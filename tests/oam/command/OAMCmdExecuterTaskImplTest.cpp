@@ -248,11 +248,7 @@ TEST_F(ScriptedFanOutTest, FirstResultWinsLaterOnesAreLoggedAndIgnoredAndARefusi
     vChildren[1]->answerSuccess(true, "later");
     flush();
     EXPECT_EQ(vNotes, (StringVector{"failure span reset failed", "deleted"}));
-    StringVector vWarnings;
-    for (const CapturedLine& line : capture.lines())
-        if (line.level >= WARN_LOG_LEVEL)
-            vWarnings.push_back(line.strMessage);
-    EXPECT_EQ(vWarnings, (StringVector{"executeCommand failed", "unexpected ExecCmd success in final state. Ignoring"}));
+    EXPECT_EQ(capture.messages(WARN_LOG_LEVEL), (StringVector{"executeCommand failed", "unexpected ExecCmd success in final state. Ignoring"}));
 }
 
 TEST_F(ScriptedFanOutTest, EveryChildNotSupportingGivesTheCallerTheSortedUnionWithTheTasksOwnNames)
@@ -291,8 +287,7 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
             pChild->answerNotSupported({});
         EXPECT_EQ(flush(), 0);
         EXPECT_EQ(idleMachinesAndNextProxyId(task).first, 1u) << "back once, after the last of its three proxies";
-        for (const CapturedLine& line : capture.lines())
-            EXPECT_LT(line.level, WARN_LOG_LEVEL) << line.strLogger << ": " << line.strMessage;
+        EXPECT_EQ(capture.messages(WARN_LOG_LEVEL), StringVector{});
         // The same machine serves the second command at the level set after the first.
         EXPECT_EQ(capture.contains(DEBUG_LOG_LEVEL, std::string("in_szCmdName=") + szCommand),
                   machineLogger.isEnabledFor(DEBUG_LOG_LEVEL));

@@ -7,13 +7,13 @@
 #include <tuple>
 
 #include "host/core/Assertion.h"
-#include "host/core/StaticAccountMemAllocator.h"
 #include "tests/host/thread/CountDownLatch.h"
 #include "tests/host/thread/RunOnTaskThread.h"
 #include "tests/oam/command/CommandLine.h"
 #include "tests/oam/command/ScriptedChildExecuter.h"
 #include "tests/oam/command/TestExecuterTask.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MemAccountFigure.h"
 
 namespace {
 
@@ -66,12 +66,6 @@ class EchoHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
   private:
     std::function<void()> m_hook;
 };
-
-uint64_t account(const char* in_szName, uint64_t MemAccountInfo::*in_field)
-{
-    MemAccountInfo info;
-    return StaticAccountMemAllocator::getMemAccountInfo(in_szName, info) ? info.*in_field : 0;
-}
 
 // Read on the task's thread: its idle machines and the proxy identifier it would draw next.
 std::pair<size_t, uint64_t> idleMachinesAndNextProxyId(TestExecuterTask& io_task)
@@ -341,7 +335,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
     std::vector<uint64_t> vStartLive;
     for (const char* szAccount : ACCOUNTS)
         vStartLive.push_back(account(szAccount, &MemAccountInfo::m_ulLiveBlocks));
-    const uint64_t ulStartMachines = account("CmdExecSM", &MemAccountInfo::m_ulAllocations);
+    const uint64_t ulStartMachines = account("CmdExecSM");
     constexpr int CALLERS = 4;
     {
         TestExecuterTask parent("pool-parent");
@@ -373,7 +367,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
         for (TestExecuterTask* pChild : vChildren)
             ASSERT_TRUE(runOnTaskThread(pChild->getActivationQueue(), [] {}));
         ASSERT_TRUE(runOnTaskThread(parent.getActivationQueue(), [] {}));
-        const uint64_t ulCreated = account("CmdExecSM", &MemAccountInfo::m_ulAllocations) - ulStartMachines;
+        const uint64_t ulCreated = account("CmdExecSM") - ulStartMachines;
         const auto [uiIdle, ulNextProxyId] = idleMachinesAndNextProxyId(parent);
         // Every machine ever made is idle again; at most a few were ever out at once; identifiers
         // were reused: the next is below the number of proxies ever alive at once.

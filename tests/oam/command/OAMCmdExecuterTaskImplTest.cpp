@@ -19,9 +19,8 @@ namespace {
 
 // Notes, as lines, what it is told and its deletion. Written on the task thread; read once the test
 // has met that thread (a flush, a latch or the task's end).
-class NotingObserver : public OAMCmdExecObserver
+struct NotingObserver : OAMCmdExecObserver
 {
-  public:
     explicit NotingObserver(StringVector& io_vNotes, CountDownLatch* in_pDeleted = nullptr) : m_vNotes(io_vNotes), m_pDeleted(in_pDeleted) {}
     ~NotingObserver() override
     {
@@ -42,16 +41,13 @@ class NotingObserver : public OAMCmdExecObserver
         m_vNotes.push_back(strNote);
         return true;
     }
-
-  private:
     StringVector& m_vNotes;
     CountDownLatch* m_pDeleted;
 };
 
 // Runs the test's hook, then writes its arguments back.
-class EchoHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
+struct EchoHandler : OAMCmdExecuterTaskImpl::CmdExecutionHandler
 {
-  public:
     explicit EchoHandler(std::function<void()> in_hook) : m_hook(std::move(in_hook)) {}
     bool executeCommand(const OAMCommand& in_cmd, SoapOAM__OAMCommandExecResult& io_result) override
     {
@@ -62,8 +58,6 @@ class EchoHandler : public OAMCmdExecuterTaskImpl::CmdExecutionHandler
     }
     std::ostream& printUsage(std::ostream& io_os) const override { return io_os << "echo [text...]"; }
     bool checkUsage(const OAMCommand&, SoapOAM__OAMCommandExecResult&) const override { return true; }
-
-  private:
     std::function<void()> m_hook;
 };
 
@@ -78,6 +72,8 @@ std::pair<size_t, uint64_t> idleMachinesAndNextProxyId(TestExecuterTask& io_task
     });
     return figures;
 }
+
+using Answer = std::tuple<bool, bool, std::string>;
 
 // A task with handlers of its own and, when the test starts it with them, scripted children for
 // the commands it has no handler for.
@@ -117,14 +113,17 @@ class ExecuterTest : public ::testing::Test
         EXPECT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { nFailures = task.m_nMOFailures; }));
         return nFailures;
     }
-    // The answer of a caller on its own thread: whether it came, its success flag and its text.
-    std::future<std::tuple<bool, bool, std::string>> callAsync(const SoapOAMCommand& in_cmd, ACE_Time_Value in_timeout)
+    // A caller's answer: whether it came, its success flag and its text.
+    Answer call(const std::string& in_strLine, ACE_Time_Value in_timeout = ACE_Time_Value(60))
     {
-        return std::async(std::launch::async, [this, in_cmd, in_timeout] {
-            SoapOAM__OAMCommandExecResult result;
-            const bool bAnswered = task.executeCommand(in_cmd, result, in_timeout);
-            return std::make_tuple(bAnswered, result.m_bExecSuccess, result.m_strStatusText);
-        });
+        SoapOAM__OAMCommandExecResult result;
+        const bool bAnswered = task.executeCommand(commandLine(in_strLine), result, in_timeout);
+        return {bAnswered, result.m_bExecSuccess, result.m_strStatusText};
+    }
+    // The same, of a caller on its own thread.
+    std::future<Answer> callAsync(const std::string& in_strLine, ACE_Time_Value in_timeout)
+    {
+        return std::async(std::launch::async, [=] { return call(in_strLine, in_timeout); });
     }
 
     std::atomic<int> executions{0};
@@ -148,16 +147,13 @@ using ScriptedFanOutTest = ExecuterTest;
 TEST_F(StartedExecuterTest, AThrowingHandlerReleasesItsCallerAndATaskWithoutCommandsListsNone)
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    SoapOAM__OAMCommandExecResult result;
-    EXPECT_FALSE(task.executeCommand(commandLine("throw"), result, ACE_Time_Value::max_time));
-    EXPECT_EQ(result.m_strStatusText, "Error");
-    ASSERT_TRUE(task.executeCommand(commandLine("echo next"), result, ACE_Time_Value(60)));
-    EXPECT_EQ(result.m_strStatusText, "next") << "the task goes on to the next command";
+    EXPECT_EQ(call("throw", ACE_Time_Value::max_time), (Answer{false, false, "Error"}));
+    EXPECT_EQ(call("echo next"), (Answer{true, true, "next"})) << "the task goes on to the next command";
     EXPECT_TRUE(capture.contains(ERROR_LOG_LEVEL, "task exec-task : method object OAMCmdExecuterTaskImpl::ExecCmd_MO threw : handler bug"));
 
     TestExecuterTask bare("bare-task");
-    ASSERT_TRUE(bare.start());
-    ASSERT_TRUE(bare.executeCommand(commandLine("nope"), result, ACE_Time_Value(60)));
+    SoapOAM__OAMCommandExecResult result;
+    ASSERT_TRUE(bare.start() && bare.executeCommand(commandLine("nope"), result, ACE_Time_Value(60)));
     EXPECT_EQ(result.m_strStatusText, "Command not supported. Supported commands :");
 }
 
@@ -176,18 +172,18 @@ TEST_F(StartedExecuterTest, AnObserverIsToldOnceAndDeletedOnceAndWithoutOneALoca
 
 TEST_F(StartedExecuterTest, ACommandDroppedUnrunReleasesACallerWithoutTimeOut)
 {
-    auto gated = callAsync(commandLine("gate late"), ACE_Time_Value::max_time);
+    auto gated = callAsync("gate late", ACE_Time_Value::max_time);
     ASSERT_TRUE(entered.wait());
     // Nearly endless, which must not wrap around into no wait at all.
-    auto dropped = callAsync(commandLine("echo x"), ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
+    auto dropped = callAsync("echo x", ACE_Time_Value(ACE_Time_Value::max_time.sec() - 10));
     while (task.getActivationQueue()->size() == 0)
         std::this_thread::yield();
     // The kill runs once the gate opens, and the echo behind it goes unrun with the thread.
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     ASSERT_TRUE(task.kill());
     gate.countDown();
-    EXPECT_EQ(gated.get(), std::make_tuple(true, true, std::string("late")));
-    EXPECT_EQ(dropped.get(), std::make_tuple(false, false, std::string("Error")));
+    EXPECT_EQ(gated.get(), (Answer{true, true, "late"}));
+    EXPECT_EQ(dropped.get(), (Answer{false, false, "Error"}));
     EXPECT_EQ(executions, 0);
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : no answer will come"));
 }
@@ -219,8 +215,7 @@ TEST_F(StartedExecuterTest, ChildExecuterIsRefusedOnceTheTaskRuns)
 TEST_F(StartedExecuterTest, SynchronousCommandFromTheTasksOwnThreadIsQueuedWithoutWaitingForItself)
 {
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
-    SoapOAM__OAMCommandExecResult result;
-    ASSERT_TRUE(task.executeCommand(commandLine("ask x"), result, ACE_Time_Value(60)));
+    EXPECT_EQ(call("ask x"), (Answer{true, true, "x"}));
     EXPECT_FALSE(bInnerAnswered);
     EXPECT_EQ(inner.m_strStatusText, "Error");
     EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command echo x : Resource deadlock avoided"));
@@ -248,22 +243,22 @@ TEST_F(ScriptedFanOutTest, FirstResultWinsLaterOnesAreLoggedAndIgnoredAndARefusi
 TEST_F(ScriptedFanOutTest, EveryChildNotSupportingGivesTheCallerTheSortedUnionWithTheTasksOwnNames)
 {
     const std::vector<ScriptedChildExecuter*> vChildren = start({true, true});
-    auto answer = callAsync(commandLine("nope"), ACE_Time_Value::max_time);
+    auto answer = callAsync("nope", ACE_Time_Value::max_time);
     ASSERT_TRUE(vChildren[1]->waitForCommands(1));
     vChildren[0]->answerNotSupported({"b", "echo"});
     flush();
     EXPECT_EQ(answer.wait_for(std::chrono::seconds(0)), std::future_status::timeout) << "told before the last child answered";
     vChildren[1]->answerNotSupported({"a", "c"});
-    EXPECT_EQ(answer.get(), std::make_tuple(true, false, std::string("Command not supported. Supported commands :\na\nask\nb\nc\necho\ngate\nthrow")));
+    EXPECT_EQ(answer.get(), (Answer{true, false, "Command not supported. Supported commands :\na\nask\nb\nc\necho\ngate\nthrow"}));
 }
 
 // No child keeps the command: no answer can come, and a caller without time-out is told so at once.
 TEST_F(ScriptedFanOutTest, ACommandThatEveryChildDropsReleasesItsCaller)
 {
     start({false});
-    auto answer = callAsync(commandLine("reset-span"), ACE_Time_Value::max_time);
+    auto answer = callAsync("reset-span", ACE_Time_Value::max_time);
     ASSERT_EQ(answer.wait_for(std::chrono::minutes(1)), std::future_status::ready);
-    EXPECT_EQ(answer.get(), std::make_tuple(false, false, std::string("Error")));
+    EXPECT_EQ(answer.get(), (Answer{false, false, "Error"}));
 }
 
 // Without an observer: the command still reaches the children, and nothing fails or warns.
@@ -339,8 +334,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
     constexpr int CALLERS = 4;
     {
         TestExecuterTask parent("pool-parent");
-        const std::vector<TestExecuterTask*> vChildren = {new TestExecuterTask("answering-child"),
-                                                          new TestExecuterTask("silent-child-1"), new TestExecuterTask("silent-child-2")};
+        const std::vector<TestExecuterTask*> vChildren = {new TestExecuterTask("answering-child"), new TestExecuterTask("silent-child-1"), new TestExecuterTask("silent-child-2")};
         vChildren[0]->addHandler("span-status", new EchoHandler([] {}));
         for (TestExecuterTask* pChild : vChildren) {
             parent.addCmdExecuter(TestExecuterTask::ChildExecuterPtr(pChild));
@@ -349,7 +343,7 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
         ASSERT_TRUE(parent.start());
         std::vector<std::thread> vCallers;
         std::atomic<int> nAnswered{0};
-        for (int caller = 0; caller < CALLERS; ++caller) {
+        for (int caller = 0; caller < CALLERS; ++caller)
             vCallers.emplace_back([&, caller] {
                 for (int i = 0; i < 1500; ++i) {
                     SoapOAM__OAMCommandExecResult result;
@@ -358,7 +352,6 @@ TEST(CmdExecFanOutPool, GrowsOnlyToThePeakInFlightAndEverythingComesBack)
                     nAnswered += parent.executeCommand(commandLine(i % 3 == 0 ? "nope" : "span-status"), result, timeout);
                 }
             });
-        }
         for (std::thread& caller : vCallers)
             caller.join();
         EXPECT_GT(nAnswered, 0);

@@ -309,9 +309,8 @@ TEST_F(WsServerTest, ASilentOrTricklingClientIsDroppedAtItsTimeOutAndTheNextRequ
 TEST_F(WsServerTest, TheCommandClientGivesTheOutcomeAndKeepsTheTextWhenTheCallFails)
 {
     ASSERT_EQ(startServer(), Task::RUNNING_STATE);
-    ACE_SOCK_Acceptor closed, fake; // the fake answers with another operation's response
-    const int nClosedPort = listenOnFreePort(closed), nFakePort = listenOnFreePort(fake);
-    closed.close();
+    ACE_SOCK_Acceptor fake; // answers with another operation's response
+    const int nClosedPort = freePort(), nFakePort = listenOnFreePort(fake);
     std::future<std::string> request = std::async(std::launch::async, [&] {
         ACE_SOCK_Stream stream;
         fake.accept(stream);

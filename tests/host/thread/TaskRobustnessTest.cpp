@@ -19,11 +19,7 @@ namespace robustness {
 struct ShortRunTask : TestReactorTask
 {
     ShortRunTask() : TestReactorTask("short-run") {}
-    void onSvcEntry() override
-    {
-        TestReactorTask::onSvcEntry();
-        stopCompleted();
-    }
+    void onSvcEntry() override { TestReactorTask::onSvcEntry(); stopCompleted(); }
 };
 
 struct ThrowingProcessor : public TimeoutProcessor

@@ -39,11 +39,7 @@ struct NotingProcessor : public TimeoutProcessor
 class Timers : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        NotingProcessor::s_vTimes.clear();
-        ASSERT_TRUE(m_task.start());
-    }
+    void SetUp() override { NotingProcessor::s_vTimes.clear(); ASSERT_TRUE(m_task.start()); }
     long schedule(NotingProcessor* in_pProcessor, const ACE_Time_Value& in_delay, const ACE_Time_Value& in_interval)
     {
         long lId = -1;

@@ -91,11 +91,7 @@ class ExecuterTest : public ::testing::Test
                             bInnerAnswered = task.executeCommand(commandLine("echo x"), inner, ACE_Time_Value::max_time);
                         }));
     }
-    ~ExecuterTest() override
-    {
-        gate.countDown();
-        task.stopKillExit(ACE_Time_Value(10));
-    }
+    ~ExecuterTest() override { gate.countDown(); task.stopKillExit(ACE_Time_Value(10)); }
     // Each child accepts the commands or refuses them.
     std::vector<ScriptedChildExecuter*> start(std::vector<bool> in_vAccepting = {})
     {

@@ -92,11 +92,7 @@ class CpuLoadTest : public StartedManagerTest, AlarmRegistry::Observer
   protected:
     TSHandle<ROConfiguration> configuration() override { return settings(50, 0, 80.0); }
     void beforeStart(OAMManager&) override { AlarmRegistry::getInstance().addObserver(this); }
-    void TearDown() override
-    {
-        StartedManagerTest::TearDown();
-        AlarmRegistry::getInstance().removeObserver(this);
-    }
+    void TearDown() override { StartedManagerTest::TearDown(); AlarmRegistry::getInstance().removeObserver(this); }
     void newAlarmState(const Alarm& in_alarm) override
     {
         if (in_alarm.getName() == CpuMonitor::ALARM_NAME)

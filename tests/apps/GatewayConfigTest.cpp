@@ -40,10 +40,7 @@ TEST(GatewayConfig, EachCommandLineRunsTheGatewayOrEndsWithItsExitStatusAndOneLi
         {{"--version"}, 0, "", "linkhaven-gateway " LINKHAVEN_VERSION},
     };
     for (const Case& c : cases) {
-        std::string strLine = "linkhaven-gateway";
-        for (const std::string& strArg : c.vArgs)
-            strLine += " " + strArg;
-        SCOPED_TRACE(strLine);
+        SCOPED_TRACE(::testing::PrintToString(c.vArgs));
         std::vector<const char*> vArgv = {"linkhaven-gateway"};
         for (const std::string& strArg : c.vArgs)
             vArgv.push_back(strArg.c_str());

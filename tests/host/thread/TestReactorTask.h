@@ -24,12 +24,7 @@ class TestReactorTask : public StaticReactorTaskImpl
   protected:
     void onSvcEntry() override { m_vEvents.push_back("svc-entry"); StaticReactorTaskImpl::onSvcEntry(); }
     void handleMOCallFailure() override { m_vEvents.push_back("failure"); }
-    void handleMOCallStop() override
-    {
-        m_vEvents.push_back("stop");
-        if (!m_bDeferStop)
-            stopCompleted();
-    }
+    void handleMOCallStop() override { m_vEvents.push_back("stop"); if (!m_bDeferStop) stopCompleted(); }
     void handleMOCallKill() override { m_vEvents.push_back("kill"); }
     int close(unsigned long in_ulFlags) override
     {

@@ -35,15 +35,13 @@ std::string linesStartingWith(const std::string& in_strText, const std::vector<s
 }
 
 // Answers on the caller's thread, from a fixed table; an OM without a value fails.
-class FixedOMReporter : public OMReporter, public OMCatalogue
+struct FixedOMReporter : OMReporter, OMCatalogue
 {
-  public:
     bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override
     {
         const std::unique_ptr<OMObserver> pObserver(in_pObserver);
         const auto found = m_values.find(in_szOMName);
-        return found == m_values.end() ? pObserver->getOMFailure(in_szOMName)
-                                       : pObserver->getOMSuccess(in_szOMName, found->second);
+        return found == m_values.end() ? pObserver->getOMFailure(in_szOMName) : pObserver->getOMSuccess(in_szOMName, found->second);
     }
     void describeOMs(std::vector<OMDescription>& io_vOMs) const override
     {
@@ -52,10 +50,8 @@ class FixedOMReporter : public OMReporter, public OMCatalogue
         for (const char* szName : {"t.line", "t.lines", "t.long"})
             io_vOMs.push_back({szName, OMDescription::TEXT, ""});
     }
-    std::map<std::string, ParameterValue> m_values{{"t.count", ParameterValue(7L)},
-                                                   {"t.line", ParameterValue("say \"hi\"")},
-                                                   {"t.lines", ParameterValue("a\nb")},
-                                                   {"t.long", ParameterValue(std::string(129, 'x'))}};
+    std::map<std::string, ParameterValue> m_values{
+        {"t.count", ParameterValue(7L)}, {"t.line", ParameterValue("say \"hi\"")}, {"t.lines", ParameterValue("a\nb")}, {"t.long", ParameterValue(std::string(129, 'x'))}};
 };
 
 class MetricsEndpointTest : public StartedManagerTest

@@ -18,7 +18,7 @@ class LogCapture::Appender : public log4cplus::Appender
     void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage()});
+        m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage(), in_event.getMDC("loggingId")});
     }
 };
 

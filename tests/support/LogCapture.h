@@ -14,6 +14,7 @@ struct CapturedLine
     LogLevel level;
     std::string strLogger;
     std::string strMessage;
+    std::string strLoggingId; // the "loggingId" the line carried
 };
 
 class LogCapture

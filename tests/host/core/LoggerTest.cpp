@@ -2,28 +2,12 @@
 
 #include <thread>
 
-#include <log4cplus/spi/loggingevent.h>
-
 #include "host/core/Assertion.h"
 #include "host/core/CachedLLLogger.h"
 #include "host/core/Fallible.h"
 #include "host/core/LoggingIdLogger.h"
 #include "host/core/TraceScope.h"
 #include "tests/support/LogCapture.h"
-
-namespace {
-// Keeps each line's message and the logging id it carried.
-struct MdcAppender : public log4cplus::Appender
-{
-    ~MdcAppender() override { destructorImpl(); }
-    void close() override {}
-    void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
-    {
-        m_vLines.push_back(in_event.getMessage() + " [" + in_event.getMDC("loggingId") + "]");
-    }
-    std::vector<std::string> m_vLines;
-};
-} // namespace
 
 TEST(Logger, LevelNamesParseInAnyCaseAndPrefixesMatchWholeNamesOnly)
 {
@@ -53,22 +37,18 @@ TEST(Logger, TheLoggingIdGoesBesideAnUnchangedMessageAndTraceScopesLogOnlyWhenTr
 {
     LoggingIdLogger logger(Logger("linkhaven.test.loggingId"));
     logger.setLoggingId("OAMManager-1");
-    auto* pAppender = new MdcAppender();
-    log4cplus::SharedAppenderPtr appender(pAppender);
-    log4cplus::Logger target = logger.getLog4cplusLogger();
-    target.addAppender(appender);
-    target.setLogLevel(TRACE_LOG_LEVEL);
+    LogCapture capture("linkhaven.test.loggingId"); // at TRACE until it ends
     LH_ERROR(logger, "with id");
     // Through a plain Logger reference, as trace scopes and assertion reports write.
     { TraceScope scope(logger, "OAMManager::executeCommand"); }
     Logger(logger).forcedLog(ERROR_LOG_LEVEL, "without id");
-    target.setLogLevel(DEBUG_LOG_LEVEL);
+    Logger(logger).setLogLevel(DEBUG_LOG_LEVEL);
     { TraceScope scope(logger, "OAMManager::stop"); }
-    target.removeAppender(appender);
-    target.setLogLevel(NOT_SET_LOG_LEVEL);
-    EXPECT_EQ(pAppender->m_vLines,
-              (std::vector<std::string>{"with id [OAMManager-1]", "ENTER: OAMManager::executeCommand [OAMManager-1]",
-                                        "EXIT: OAMManager::executeCommand [OAMManager-1]", "without id []"}));
+    std::vector<std::string> vLines;
+    for (const CapturedLine& line : capture.lines())
+        vLines.push_back(line.strMessage + " [" + line.strLoggingId + "]");
+    EXPECT_EQ(vLines, (std::vector<std::string>{"with id [OAMManager-1]", "ENTER: OAMManager::executeCommand [OAMManager-1]",
+                                                "EXIT: OAMManager::executeCommand [OAMManager-1]", "without id []"}));
 }
 
 TEST(Assertion, OnlyAFailedConditionIsLoggedOnItsLoggerWhateverItsLevelAndCapturedFromAnyThread)

@@ -66,14 +66,11 @@ TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTh
     struct Case { std::vector<const char*> args; std::string strError, strText; }; // strError empty: loaded
     const Case cases[] = {
         {{"-v"}, "mandatory parameter gw.licence is not set", ""},
-        {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set",
-          "gw.threshold=75"},
-         "",
+        {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set", "gw.threshold=75"}, "",
          "gw.address=\ngw.channels=60\ngw.licence=ABC\ngw.password=******\ngw.port=5070\ngw.threshold=75.0"},
-        {{"--set", "gw.address=10.0.0.1", "--config", m_strFile.c_str(), "--set", "gw.channels=90"},
-         strFaulty, // what came before the faulty line was taken, what came after it was not
-         "gw.address=10.0.0.1\ngw.channels=60\ngw.label=a b = c\ngw.licence=ABC\ngw.password=******\ngw.port=5060\n"
-         "gw.threshold=75.0"},
+        // What came before the faulty line was taken, what came after it was not.
+        {{"--set", "gw.address=10.0.0.1", "--config", m_strFile.c_str(), "--set", "gw.channels=90"}, strFaulty,
+         "gw.address=10.0.0.1\ngw.channels=60\ngw.label=a b = c\ngw.licence=ABC\ngw.password=******\ngw.port=5060\ngw.threshold=75.0"},
         {{"--config", "/nonexistent/gw.conf"}, "cannot read configuration file /nonexistent/gw.conf", ""},
         {{"--set"}, "--set needs an argument", ""},
         {{"--set", "gw.port"}, "expected <name>=<value>, got gw.port", ""},

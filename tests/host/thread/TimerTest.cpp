@@ -31,8 +31,7 @@ struct NotingProcessor : public TimeoutProcessor
     static inline std::vector<Clock::time_point> s_vTimes;
     static inline std::thread::id s_ranOn;
     static inline void* s_pData = nullptr;
-    CountDownLatch& m_expired;
-    CountDownLatch& m_deleted;
+    CountDownLatch &m_expired, &m_deleted;
     std::function<void()> m_onExpiry;
 };
 

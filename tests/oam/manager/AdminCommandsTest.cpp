@@ -26,8 +26,7 @@ TEST_F(AdminCommandsTest, EveryBuiltInCommandIsListedCannotBeReplacedAndAnswersI
     Logger("lhtest.inheriting");
     const LogLevel rootLevel = Logger().getLogLevel();
     const std::string strCore = ::testing::TempDir() + "admin-core-" + std::to_string(::getpid());
-    std::ostringstream configuration;
-    configuration << *GlobalConfig::getInstance();
+    const std::string strConfiguration = ::testing::PrintToString(*GlobalConfig::getInstance());
     const std::string GET_CONFIG = usage("get-config-param [parameter-name]"), GET_OM = "usage: get-om om-name",
                       SET_CONFIG = usage("set-config-param <parameter-name> <new-parameter-value>"),
                       SET_PARAM = "usage: set-param param-name param-value", EXISTING = "/dev/null";
@@ -56,7 +55,7 @@ TEST_F(AdminCommandsTest, EveryBuiltInCommandIsListedCannotBeReplacedAndAnswersI
                                                   "has been configured.. " + usage("set-call-logger-status call-logger-status")},
         {"get-call-logger-status", true, "Success\nCall Logger is disabled"},
         {"get-call-logger-status x", false, usage("get-call-logger-status")},
-        {"get-config-param", true, "Success\n" + configuration.str()},
+        {"get-config-param", true, "Success\n" + strConfiguration},
         {"get-config-param a b", false, "Invalid number of arguments. " + GET_CONFIG},
         {"get-config-param no.such", false, "Invalid configuration parameter : no.such. " + GET_CONFIG},
         {"get-config-param test.admin.unset", false, "failed to get value for parameter: test.admin.unset"},

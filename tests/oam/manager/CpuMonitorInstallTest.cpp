@@ -73,9 +73,7 @@ TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
         pManager->setTaskName("watched");
         ASSERT_TRUE(pManager->start());
         EXPECT_EQ(pManager->waitForStart(ACE_Time_Value(60)), bStarts);
-        if (bStarts) {
-            EXPECT_TRUE(bKill ? pManager->kill() : pManager->stop());
-        }
+        EXPECT_TRUE(!bStarts || (bKill ? pManager->kill() : pManager->stop()));
         ASSERT_TRUE(pManager->waitUntilDone(ACE_Time_Value(60)));
         EXPECT_EQ(pManager->m_vTimerCalls, vTimerCalls);
         EXPECT_TRUE(log.contains(level, strLine));

@@ -11,10 +11,9 @@ Alarm::State spanAlarmState(unsigned in_uiSpan)
 {
     AlarmRegistry::AlarmVector vAlarms;
     AlarmRegistry::getInstance().getAllAlarms(vAlarms);
-    for (const auto& pAlarm : vAlarms) {
+    for (const auto& pAlarm : vAlarms)
         if (pAlarm->getName() == SpanAlarms::alarmName(in_uiSpan))
             return pAlarm->getState();
-    }
     ADD_FAILURE() << "no alarm for span " << in_uiSpan;
     return Alarm::CLEARED_STATE;
 }

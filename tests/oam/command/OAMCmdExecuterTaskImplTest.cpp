@@ -189,13 +189,11 @@ TEST_F(StartedExecuterTest, TimeOutLeavesErrorAndTheLateAnswerChangesNothing)
     LogCapture capture("linkhaven.oam.OAMCmdExecuterTaskImpl");
     SoapOAM__OAMCommandExecResult result;
     EXPECT_FALSE(task.executeCommand(commandLine("gate 1"), result, ACE_Time_Value(0, 20000)));
-    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command gate 1 : Timer expired"))
-        << ::testing::PrintToString(capture.messages());
+    EXPECT_TRUE(capture.contains(DEBUG_LOG_LEVEL, "Error executing command gate 1 : Timer expired")) << ::testing::PrintToString(capture.messages());
     ASSERT_TRUE(entered.wait());
     gate.countDown();
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [] {}));
-    EXPECT_FALSE(result.m_bExecSuccess);
-    EXPECT_EQ(result.m_strStatusText, "Error");
+    flush();
+    EXPECT_EQ(std::make_pair(result.m_bExecSuccess, result.m_strStatusText), std::make_pair(false, std::string("Error")));
 }
 
 TEST_F(StartedExecuterTest, ChildExecuterIsRefusedOnceTheTaskRuns)

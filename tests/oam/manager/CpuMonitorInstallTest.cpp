@@ -36,8 +36,7 @@ struct TimerWatchingManager : OAMManager
 {
     std::vector<std::string> m_vTimerCalls;
 
-    long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
-                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override
+    long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay, const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override
     {
         m_vTimerCalls.push_back("after " + std::to_string(in_delay.msec()) + "ms, every " + std::to_string(in_interval.msec()) + "ms, count " + std::to_string(in_ulCount));
         return OAMManager::scheduleTimer(in_pProcessor, in_pData, in_delay, in_interval, in_ulCount);

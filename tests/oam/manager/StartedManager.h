@@ -30,8 +30,7 @@ class StartedManagerTest : public ::testing::Test
         ASSERT_TRUE(m_pManager->initialize(configuration()));
         m_pManager->setTaskName(TASK_NAME);
         beforeStart(*m_pManager);
-        ASSERT_TRUE(m_pManager->start());
-        ASSERT_TRUE(m_pManager->waitForStart(ACE_Time_Value(60)));
+        ASSERT_TRUE(m_pManager->start() && m_pManager->waitForStart(ACE_Time_Value(60)));
     }
     void TearDown() override
     {

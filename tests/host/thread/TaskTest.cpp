@@ -50,8 +50,7 @@ TEST(TaskLifecycle, StartedTaskRunsUntilStoppedAndObserversHearEveryChange)
     task.removeTaskObserver(&recorder);
     ASSERT_TRUE(task.start() && task.waitForStart()) << "a stopped task starts again";
     bool bAny = true;
-    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(),
-                                [&] { bAny = task.waitUntilDone() || task.waitForStart() || task.start(); }));
+    ASSERT_TRUE(runOnTaskThread(task.getActivationQueue(), [&] { bAny = task.waitUntilDone() || task.waitForStart() || task.start(); }));
     EXPECT_FALSE(bAny) << "the task's thread cannot wait for itself nor start itself";
     EXPECT_EQ(recorder.lines(), states) << "a removed observer hears nothing more";
 }

@@ -272,8 +272,7 @@ TEST_F(ScriptedFanOutTest, TheMachineGoesBackAfterItsLastProxyAndServesTheNextCo
         EXPECT_EQ(idleMachinesAndNextProxyId(task).first, 1u) << "back once, after the last of its three proxies";
         EXPECT_EQ(capture.messages(WARN_LOG_LEVEL), StringVector{});
         // The same machine serves the second command at the level set after the first.
-        EXPECT_EQ(capture.contains(DEBUG_LOG_LEVEL, std::string("in_szCmdName=") + szCommand),
-                  machineLogger.isEnabledFor(DEBUG_LOG_LEVEL));
+        EXPECT_EQ(capture.contains(DEBUG_LOG_LEVEL, std::string("in_szCmdName=") + szCommand), machineLogger.isEnabledFor(DEBUG_LOG_LEVEL));
         machineLogger.setLogLevel(DEBUG_LOG_LEVEL);
     }
     machineLogger.setLogLevel(NOT_SET_LOG_LEVEL);
@@ -287,10 +286,8 @@ TEST_F(ScriptedFanOutTest, AProxyGoneWhileTheParentStopsIsClearedForTheNextRun)
     // The parent's thread is held while its stop is queued, and the child's answer and the
     // destruction of its proxy queue up behind the stop, so the run ends without running them.
     CountDownLatch holding(1), released(1);
-    ASSERT_TRUE(Task::enqueue(task.getActivationQueue(),
-                              new RunOnTaskThread_MO([&] { holding.countDown(); released.wait(); }, std::promise<void>()), "hold"));
-    ASSERT_TRUE(holding.wait());
-    ASSERT_TRUE(task.stop());
+    ASSERT_TRUE(Task::enqueue(task.getActivationQueue(), new RunOnTaskThread_MO([&] { holding.countDown(); released.wait(); }, {}), "hold"));
+    ASSERT_TRUE(holding.wait() && task.stop());
     vChildren[0]->answerNotSupported({});
     released.countDown();
     ASSERT_TRUE(task.waitUntilDone());

@@ -133,11 +133,7 @@ class WsServerTest : public ::testing::Test
 
     struct FirstState : JRunnable::RunningObserver
     {
-        void newTaskState(JRunnable&, Task::State in_state) override
-        {
-            if (!m_bTold.exchange(true))
-                m_state.set_value(in_state);
-        }
+        void newTaskState(JRunnable&, Task::State in_state) override { if (!m_bTold.exchange(true)) m_state.set_value(in_state); }
         std::atomic<bool> m_bTold{false};
         std::promise<Task::State> m_state;
     };

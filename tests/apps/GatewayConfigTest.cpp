@@ -52,10 +52,8 @@ TEST(GatewayConfig, EachCommandLineRunsTheGatewayOrEndsWithItsExitStatusAndOneLi
         if (c.exitStatus)
             continue;
         int nPort = 0, nSpans = 0;
-        EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.oam.webServicePort", nPort));
-        EXPECT_TRUE(GlobalConfig::getInstance()->getInt(GatewayConfig::SPAN_COUNT_KEY, nSpans));
-        EXPECT_EQ(nPort, c.nPort);
-        EXPECT_EQ(nSpans, c.nSpans);
+        EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.oam.webServicePort", nPort) && GlobalConfig::getInstance()->getInt(GatewayConfig::SPAN_COUNT_KEY, nSpans));
+        EXPECT_EQ(std::make_pair(nPort, nSpans), std::make_pair(c.nPort, c.nSpans));
     }
     std::remove(strFile.c_str());
     std::remove(strBadFile.c_str());

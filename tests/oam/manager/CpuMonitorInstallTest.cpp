@@ -105,10 +105,7 @@ TEST_F(CpuLoadTest, TheCpuAlarmIsListedWhileTheLoadLasts)
     std::atomic<bool> bBusy{true};
     std::vector<std::thread> vLoad;
     for (unsigned ui = 0; ui < std::max(2u, std::thread::hardware_concurrency()); ++ui)
-        vLoad.emplace_back([&bBusy] {
-            while (bBusy.load(std::memory_order_relaxed)) {
-            }
-        });
+        vLoad.emplace_back([&bBusy] { while (bBusy.load(std::memory_order_relaxed)) {} });
     const bool bRaised = m_raised.wait();
     const std::string strWhileBusy = execute("get-alarms").m_strStatusText;
     bBusy = false;

@@ -56,6 +56,5 @@ std::vector<std::string> LogCapture::messages(LogLevel in_minLevel) const
 bool LogCapture::contains(LogLevel in_level, const std::string& in_strMessage) const
 {
     const std::vector<CapturedLine> vLines = lines();
-    return std::any_of(vLines.begin(), vLines.end(),
-                       [&](const CapturedLine& line) { return line.level == in_level && line.strMessage == in_strMessage; });
+    return std::any_of(vLines.begin(), vLines.end(), [&](const CapturedLine& line) { return line.level == in_level && line.strMessage == in_strMessage; });
 }

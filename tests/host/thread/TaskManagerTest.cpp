@@ -33,7 +33,7 @@ TEST_F(TaskGroup, OrderedGroupStartsInOrderStopsInReverseAndKillsWhatDoesNotStop
     ASSERT_TRUE(m_recorder.m_awaited.wait());
     EXPECT_FALSE(manager.stopKillExit(ACE_Time_Value::zero)) << "a defers its stop, so it is killed";
     EXPECT_EQ(m_recorder.lines(), (Events{"a STARTING", "b STARTING, a RUNNING", "c STARTING, a RUNNING, b RUNNING", "c STOPPING",
-                      "b STOPPING, c STOPPED", "a STOPPING, b STOPPED, c STOPPED"}));
+                                          "b STOPPING, c STOPPED", "a STOPPING, b STOPPED, c STOPPED"}));
     EXPECT_EQ(m_a.m_vEvents, (Events{"svc-entry", "stop", "kill", "close"}));
     EXPECT_EQ(manager.getState(), Task::STOPPED_STATE);
     EXPECT_TRUE(manager.clearTasks());

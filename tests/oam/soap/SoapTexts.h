@@ -20,7 +20,4 @@ inline std::string httpAround(const std::string& in_strStartAndHeaders, const st
            "\r\n\r\n" + in_strContent;
 }
 
-inline std::string executeCommandAround(const std::string& in_strInCmd)
-{
-    return "<SoapOAM:executeCommand>" + in_strInCmd + "</SoapOAM:executeCommand>";
-}
+inline std::string executeCommandAround(const std::string& in_strInCmd) { return "<SoapOAM:executeCommand>" + in_strInCmd + "</SoapOAM:executeCommand>"; }

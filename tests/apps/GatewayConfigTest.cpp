@@ -40,10 +40,7 @@ TEST(GatewayConfig, EachCommandLineRunsTheGatewayOrEndsWithItsExitStatusAndOneLi
         {{"--version"}, 0, "", "linkhaven-gateway " LINKHAVEN_VERSION},
     };
     for (const Case& c : cases) {
-        std::string strLine = "linkhaven-gateway";
-        for (const std::string& strArg : c.vArgs)
-            strLine += " " + strArg;
-        SCOPED_TRACE(strLine);
+        SCOPED_TRACE(::testing::PrintToString(c.vArgs));
         std::vector<const char*> vArgv = {"linkhaven-gateway"};
         for (const std::string& strArg : c.vArgs)
             vArgv.push_back(strArg.c_str());
@@ -55,10 +52,8 @@ TEST(GatewayConfig, EachCommandLineRunsTheGatewayOrEndsWithItsExitStatusAndOneLi
         if (c.exitStatus)
             continue;
         int nPort = 0, nSpans = 0;
-        EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.oam.webServicePort", nPort));
-        EXPECT_TRUE(GlobalConfig::getInstance()->getInt(GatewayConfig::SPAN_COUNT_KEY, nSpans));
-        EXPECT_EQ(nPort, c.nPort);
-        EXPECT_EQ(nSpans, c.nSpans);
+        EXPECT_TRUE(GlobalConfig::getInstance()->getInt("linkhaven.oam.webServicePort", nPort) && GlobalConfig::getInstance()->getInt(GatewayConfig::SPAN_COUNT_KEY, nSpans));
+        EXPECT_EQ(std::make_pair(nPort, nSpans), std::make_pair(c.nPort, c.nSpans));
     }
     std::remove(strFile.c_str());
     std::remove(strBadFile.c_str());

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/apps/FreePort.h"
+#include "tests/support/Loopback.h"
 
 TEST(GatewayProcess, StopsInOrderAndExitsWithZeroOnSigintAndOnSigterm)
 {

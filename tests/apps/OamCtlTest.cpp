@@ -8,7 +8,7 @@
 #include "apps/gateway/StopRequest.h"
 #include "apps/oamctl/JsonString.h"
 #include "apps/oamctl/OamCtl.h"
-#include "tests/apps/FreePort.h"
+#include "tests/support/Loopback.h"
 
 TEST(OamCtl, ExitStatusAndOutputTellASuccessAFailureAndNoAnswerFromARunningGateway)
 {
@@ -49,13 +49,10 @@ TEST(OamCtl, ExitStatusAndOutputTellASuccessAFailureAndNoAnswerFromARunningGatew
         {{"--om", "x", "get-alarms"}, 2, "", "linkhaven-oamctl: a command cannot follow --om or --channel-status: get-alarms (see --help)\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.vArgs));
         std::vector<const char*> vArgv = {"linkhaven-oamctl"};
-        std::string strLine = "linkhaven-oamctl";
-        for (const std::string& strArg : c.vArgs) {
+        for (const std::string& strArg : c.vArgs)
             vArgv.push_back(strArg.c_str());
-            strLine += " " + strArg;
-        }
-        SCOPED_TRACE(strLine);
         std::ostringstream out, err;
         EXPECT_EQ(runOamCtl(static_cast<int>(vArgv.size()), vArgv.data(), strEndpoint.c_str(), out, err), c.nExit);
         EXPECT_EQ(out.str(), c.strOut);

@@ -18,7 +18,7 @@ class LogCapture::Appender : public log4cplus::Appender
     void append(const log4cplus::spi::InternalLoggingEvent& in_event) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage()});
+        m_lines.push_back({in_event.getLogLevel(), in_event.getLoggerName(), in_event.getMessage(), in_event.getMDC("loggingId")});
     }
 };
 
@@ -44,17 +44,17 @@ std::vector<CapturedLine> LogCapture::lines() const
     return m_pCapture->m_lines;
 }
 
-std::vector<std::string> LogCapture::messages() const
+std::vector<std::string> LogCapture::messages(LogLevel in_minLevel) const
 {
     std::vector<std::string> messages;
     for (const CapturedLine& line : lines())
-        messages.push_back(line.strMessage);
+        if (line.level >= in_minLevel)
+            messages.push_back(line.strMessage);
     return messages;
 }
 
 bool LogCapture::contains(LogLevel in_level, const std::string& in_strMessage) const
 {
     const std::vector<CapturedLine> vLines = lines();
-    return std::any_of(vLines.begin(), vLines.end(),
-                       [&](const CapturedLine& line) { return line.level == in_level && line.strMessage == in_strMessage; });
+    return std::any_of(vLines.begin(), vLines.end(), [&](const CapturedLine& line) { return line.level == in_level && line.strMessage == in_strMessage; });
 }

@@ -14,6 +14,7 @@ struct CapturedLine
     LogLevel level;
     std::string strLogger;
     std::string strMessage;
+    std::string strLoggingId; // the "loggingId" the line carried
 };
 
 class LogCapture
@@ -25,7 +26,8 @@ class LogCapture
     LogCapture& operator=(const LogCapture&) = delete;
 
     std::vector<CapturedLine> lines() const;
-    std::vector<std::string> messages() const;
+    // The messages of the lines at that level or above.
+    std::vector<std::string> messages(LogLevel in_minLevel = TRACE_LOG_LEVEL) const;
     // True when a line at that level holds exactly that message.
     bool contains(LogLevel in_level, const std::string& in_strMessage) const;
 

@@ -4,15 +4,9 @@
 
 #include "host/core/MemAccounted.h"
 #include "host/core/NoSizeMemAllocator.h"
+#include "tests/support/MemAccountFigure.h"
 
 namespace {
-MemAccountInfo infoOf(const std::string& in_strAccount)
-{
-    MemAccountInfo info;
-    EXPECT_TRUE(StaticAccountMemAllocator::getMemAccountInfo(in_strAccount, info)) << in_strAccount;
-    return info;
-}
-
 struct Accounted : public MemAccounted<Accounted>
 {
     static constexpr const char* MEM_ACCOUNT_NAME = "MemAccountingTest::Accounted";
@@ -44,23 +38,24 @@ TEST(MemAccounting, CountsGoUpAndDownKeepingThePeakAndTheTableListsAccountsSorte
                             "MemAccountingTest::b : blocks: 1, bytes: 28, peak bytes: 128, allocations: 2");
     DefaultStaticMemAllocator::deallocate(p2, 28, "MemAccountingTest::b");
     DefaultStaticMemAllocator::deallocate(p3, 4, "MemAccountingTest::a");
-    EXPECT_EQ(infoOf("MemAccountingTest::b").m_ulLiveBytes, 0u);
+    EXPECT_EQ(account("MemAccountingTest::b", &MemAccountInfo::m_ulLiveBytes), 0u);
 }
 
 TEST(MemAccounting, BlocksAndObjectsGiveBackWhatTheyTookAlignedAndWithTheirRealSize)
 {
     void* p = NoSizeMemAllocator::allocate(10, "MemAccountingTest::nosize");
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p) % alignof(std::max_align_t), 0u);
+    EXPECT_GE(account("MemAccountingTest::nosize", &MemAccountInfo::m_ulLiveBytes), 10u);
     NoSizeMemAllocator::deallocate(p, "MemAccountingTest::nosize");
-    EXPECT_EQ(infoOf("MemAccountingTest::nosize").m_ulLiveBytes, 0u);
+    EXPECT_EQ(account("MemAccountingTest::nosize", &MemAccountInfo::m_ulLiveBytes), 0u);
 
     Accounted* pBase = new Accounted();
     Accounted* pDerived = new DerivedAccounted();
     Accounted* pArray = new Accounted[2];
-    EXPECT_EQ(infoOf(Accounted::MEM_ACCOUNT_NAME).m_ulLiveBlocks, 3u);
-    EXPECT_GE(infoOf(Accounted::MEM_ACCOUNT_NAME).m_ulLiveBytes, 3 * sizeof(Accounted) + sizeof(DerivedAccounted));
+    EXPECT_EQ(account(Accounted::MEM_ACCOUNT_NAME, &MemAccountInfo::m_ulLiveBlocks), 3u);
+    EXPECT_GE(account(Accounted::MEM_ACCOUNT_NAME, &MemAccountInfo::m_ulLiveBytes), 3 * sizeof(Accounted) + sizeof(DerivedAccounted));
     delete pDerived;
     delete[] pArray;
     delete pBase;
-    EXPECT_EQ(infoOf(Accounted::MEM_ACCOUNT_NAME).m_ulLiveBytes, 0u);
+    EXPECT_EQ(account(Accounted::MEM_ACCOUNT_NAME, &MemAccountInfo::m_ulLiveBytes), 0u);
 }

@@ -7,14 +7,9 @@
 TEST(ParameterValue, TextGivesTheValueItDenotesAsTheAskedTypeOrIsRefused)
 {
     using PV = ParameterValue;
-    struct Case
-    {
-        const char* szText;
-        PV::Type askedType;
-        bool bAcceptString, bOk;
-        PV::Type type;
-        const char* szStreamed; // "before" when refused: the value is left as it was
-    };
+    // The text, the type asked, whether a string is accepted; whether it is read, the type and the value streamed ("before"
+    // when refused: the value is left as it was).
+    struct Case { const char* szText; PV::Type askedType; bool bAcceptString, bOk; PV::Type type; const char* szStreamed; };
     const Case cases[] = {
         {"18081", PV::NO_VALUE_TYPE, true, true, PV::INTEGER_TYPE, "18081"},
         {"-12", PV::NO_VALUE_TYPE, true, true, PV::INTEGER_TYPE, "-12"},

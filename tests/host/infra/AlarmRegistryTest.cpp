@@ -52,8 +52,7 @@ TEST_F(AlarmRegistryTest, ChangesFromManyThreadsReachObserversInTheOrderTheyHapp
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([this, t] {
             for (int i = 0; i < 200; ++i)
-                m_registry.setAlarmState(t % 2 == 0 ? *m_pCpu : *m_pLink,
-                                         (i + t) % 3 == 0 ? Alarm::RAISED_STATE : Alarm::CLEARED_STATE);
+                m_registry.setAlarmState(t % 2 == 0 ? *m_pCpu : *m_pLink, (i + t) % 3 == 0 ? Alarm::RAISED_STATE : Alarm::CLEARED_STATE);
         });
     for (std::thread& thread : threads)
         thread.join();

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "host/infra/ParameterInfoDB.h"
@@ -9,13 +8,6 @@
 #include "host/infra/RWGlobalConfig.h"
 
 namespace {
-std::string textOf(const OutputStreamable& in_object)
-{
-    std::ostringstream stream;
-    stream << in_object;
-    return stream.str();
-}
-
 class DefinedConfigurationTest : public ::testing::Test
 {
   protected:
@@ -40,15 +32,9 @@ class DefinedConfigurationTest : public ::testing::Test
 
 TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedAndDefaultsStandIn)
 {
-    EXPECT_EQ(textOf(m_config), "gw.address=\ngw.channels=30\ngw.licence=\ngw.password=******\ngw.port=\n"
+    EXPECT_EQ(::testing::PrintToString(m_config), "gw.address=\ngw.channels=30\ngw.licence=\ngw.password=******\ngw.port=\n"
                                 "gw.threshold=90.0");
-    struct Case
-    {
-        const char* szName;
-        ParameterValue given;
-        bool bSet;
-        ParameterValue read; // no value: none is read
-    };
+    struct Case { const char* szName; ParameterValue given; bool bSet; ParameterValue read; }; // read: none when without value
     const Case cases[] = {
         {"gw.address", ParameterValue(18082L), true, ParameterValue(std::string("18082"))},
         {"gw.threshold", ParameterValue(80L), true, ParameterValue(80.0)},
@@ -70,29 +56,21 @@ TEST_F(DefinedConfigurationTest, ValuesAreConvertedToTheParametersTypeOrRefusedA
     int nValue = -1;
     EXPECT_FALSE(m_config.getInt("gw.name", nValue) || m_config.getInt("gw.big", nValue) || m_config.hasParameter("gw.x"));
     EXPECT_EQ(nValue, -1);
-    EXPECT_EQ(textOf(m_config), "gw.address=18082\ngw.big=1099511627776\ngw.channels=30\ngw.licence=\ngw.name=edge-1\n"
+    EXPECT_EQ(::testing::PrintToString(m_config), "gw.address=18082\ngw.big=1099511627776\ngw.channels=30\ngw.licence=\ngw.name=edge-1\n"
                                 "gw.password=******\ngw.port=18081\ngw.threshold=80.0");
 }
 
 TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTheFirstFault)
 {
     const std::string strFaulty = m_strFile + ":5: invalid value fast for parameter gw.port";
-    struct Case
-    {
-        std::vector<const char*> args;
-        std::string strError; // empty: loaded
-        std::string strText;
-    };
+    struct Case { std::vector<const char*> args; std::string strError, strText; }; // strError empty: loaded
     const Case cases[] = {
         {{"-v"}, "mandatory parameter gw.licence is not set", ""},
-        {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set",
-          "gw.threshold=75"},
-         "",
+        {{"--set", "gw.licence=ABC", "-v", "--set", "gw.port=5070", "--set", "gw.channels=60", "--set", "gw.threshold=75"}, "",
          "gw.address=\ngw.channels=60\ngw.licence=ABC\ngw.password=******\ngw.port=5070\ngw.threshold=75.0"},
-        {{"--set", "gw.address=10.0.0.1", "--config", m_strFile.c_str(), "--set", "gw.channels=90"},
-         strFaulty, // what came before the faulty line was taken, what came after it was not
-         "gw.address=10.0.0.1\ngw.channels=60\ngw.label=a b = c\ngw.licence=ABC\ngw.password=******\ngw.port=5060\n"
-         "gw.threshold=75.0"},
+        // What came before the faulty line was taken, what came after it was not.
+        {{"--set", "gw.address=10.0.0.1", "--config", m_strFile.c_str(), "--set", "gw.channels=90"}, strFaulty,
+         "gw.address=10.0.0.1\ngw.channels=60\ngw.label=a b = c\ngw.licence=ABC\ngw.password=******\ngw.port=5060\ngw.threshold=75.0"},
         {{"--config", "/nonexistent/gw.conf"}, "cannot read configuration file /nonexistent/gw.conf", ""},
         {{"--set"}, "--set needs an argument", ""},
         {{"--set", "gw.port"}, "expected <name>=<value>, got gw.port", ""},
@@ -104,9 +82,7 @@ TEST_F(DefinedConfigurationTest, StartUpLoadsFilesAndSettingsInOrderAndStopsAtTh
         std::string strError;
         EXPECT_EQ(m_config.loadFromArguments(static_cast<int>(argv.size()), argv.data(), strError), row.strError.empty());
         EXPECT_EQ(strError, row.strError);
-        if (!row.strText.empty()) {
-            EXPECT_EQ(textOf(m_config), row.strText);
-        }
+        EXPECT_EQ(row.strText.empty() ? "" : ::testing::PrintToString(m_config), row.strText);
     }
 }
 

@@ -20,15 +20,13 @@ struct TempDir
 };
 
 // Each thread waits in a function of its own, which its stack in the image must name.
-template <int N>
-__attribute__((noinline)) void parkedInTask(std::promise<void>* out_pParked, std::shared_future<void> in_release)
+template <int N> __attribute__((noinline)) void parkedInTask(std::promise<void>* out_pParked, std::shared_future<void> in_release)
 {
     out_pParked->set_value();
     in_release.wait();
 }
 
-__attribute__((noinline)) void dumpingFromTask(const std::string& in_strPath, std::size_t* out_pThreads,
-                                               bool* out_pWritten)
+__attribute__((noinline)) void dumpingFromTask(const std::string& in_strPath, std::size_t* out_pThreads, bool* out_pWritten)
 {
     const std::filesystem::directory_iterator tasks("/proc/self/task");
     *out_pThreads = static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));

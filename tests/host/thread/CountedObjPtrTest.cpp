@@ -13,9 +13,7 @@ struct Counted : public virtual Object
     ~Counted() override { ++s_deletions; }
     static inline std::atomic<int> s_deletions{0};
 };
-struct DerivedCounted : public Counted
-{
-};
+struct DerivedCounted : public Counted {};
 } // namespace
 
 TEST(CountedObjPtr, TheLastHandleOnAnyThreadDeletesTheObjectExactlyOnce)

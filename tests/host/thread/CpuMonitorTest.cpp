@@ -45,7 +45,8 @@ class CpuMonitorTest : public ::testing::Test
 
 } // namespace
 
-TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdAndClearsItBelowTheResetOne)
+// Readings of the system's own counters are measured by the OAM manager's CpuLoadTest.
+TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdClearsItBelowTheResetOneAndReportsFaultsOnce)
 {
     tick(0, 0);
     EXPECT_EQ(m_monitor->getAverageUsage(), 0.0) << "the first expiry only takes the counters";
@@ -57,24 +58,15 @@ TEST_F(CpuMonitorTest, RaisesTheAlarmAtTheSetThresholdAndClearsItBelowTheResetOn
     EXPECT_DOUBLE_EQ(m_monitor->getAverageUsage(), 70.0) << "no time counted, nothing measured";
     EXPECT_EQ(tick(100, 0), Alarm::CLEARED_STATE);
     EXPECT_EQ(tick(100, 0), Alarm::RAISED_STATE);
+
+    LogCapture capture("linkhaven.thread.CpuMonitor");
+    std::remove(m_strStatPath.c_str());
+    m_monitor->handleTimeout(ACE_Time_Value::zero, nullptr);
+    m_monitor->handleTimeout(ACE_Time_Value::zero, nullptr);
+    m_config.setValue(PREFIX + ".resetAlarmThreshold", ParameterValue(95.0));
+    EXPECT_FALSE(m_monitor->configure(PREFIX.c_str(), m_config));
+    EXPECT_EQ(capture.messages(ERROR_LOG_LEVEL), (std::vector<std::string>{"cannot read the CPU counters from " + m_strStatPath,
+                                                 "CpuMonitor::configure : the reset threshold 95 is above the set threshold 90"}));
     m_monitor.reset();
     EXPECT_EQ(alarmState(), Alarm::CLEARED_STATE) << "a monitor that goes clears what it raised";
-}
-
-// Readings of the system's own counters are measured by the OAM manager's CpuLoadTest.
-TEST_F(CpuMonitorTest, ReportsUnreadableCountersOnceAndRefusesInconsistentSettings)
-{
-    LogCapture capture("linkhaven.thread.CpuMonitor");
-    CpuMonitor missing("/nonexistent/stat");
-    ASSERT_TRUE(missing.configure(PREFIX.c_str(), m_config));
-    missing.handleTimeout(ACE_Time_Value::zero, nullptr);
-    missing.handleTimeout(ACE_Time_Value::zero, nullptr);
-    std::vector<std::string> vErrors;
-    for (const CapturedLine& line : capture.lines())
-        if (line.level >= ERROR_LOG_LEVEL)
-            vErrors.push_back(line.strMessage);
-    EXPECT_EQ(vErrors, std::vector<std::string>{"cannot read the CPU counters from /nonexistent/stat"});
-
-    m_config.setValue(PREFIX + ".resetAlarmThreshold", ParameterValue(95.0));
-    EXPECT_FALSE(missing.configure(PREFIX.c_str(), m_config));
 }

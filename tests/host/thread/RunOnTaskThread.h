@@ -15,10 +15,7 @@
 
 struct RunOnTaskThread_MO : public ACE_Method_Request
 {
-    RunOnTaskThread_MO(std::function<void()> in_function, std::promise<void> in_done)
-        : m_function(std::move(in_function)), m_done(std::move(in_done))
-    {
-    }
+    RunOnTaskThread_MO(std::function<void()> in_function, std::promise<void> in_done) : m_function(std::move(in_function)), m_done(std::move(in_done)) {}
     int call() override
     {
         m_function();

@@ -32,34 +32,30 @@ TEST_F(TaskGroup, OrderedGroupStartsInOrderStopsInReverseAndKillsWhatDoesNotStop
     ASSERT_TRUE(manager.stop());
     ASSERT_TRUE(m_recorder.m_awaited.wait());
     EXPECT_FALSE(manager.stopKillExit(ACE_Time_Value::zero)) << "a defers its stop, so it is killed";
-    EXPECT_EQ(m_recorder.lines(),
-              (Events{"a STARTING", "b STARTING, a RUNNING", "c STARTING, a RUNNING, b RUNNING", "c STOPPING",
-                      "b STOPPING, c STOPPED", "a STOPPING, b STOPPED, c STOPPED"}));
+    EXPECT_EQ(m_recorder.lines(), (Events{"a STARTING", "b STARTING, a RUNNING", "c STARTING, a RUNNING, b RUNNING", "c STOPPING",
+                                          "b STOPPING, c STOPPED", "a STOPPING, b STOPPED, c STOPPED"}));
     EXPECT_EQ(m_a.m_vEvents, (Events{"svc-entry", "stop", "kill", "close"}));
     EXPECT_EQ(manager.getState(), Task::STOPPED_STATE);
     EXPECT_TRUE(manager.clearTasks());
 }
 
-TEST_F(TaskGroup, ATaskEndingOnItsOwnStopsTheWholeGroup)
+// The members' news of a kill reaches the group after its thread has ended, and waits there for the
+// next run, in which c has not been started yet when it arrives: it must not stop that run.
+TEST_F(TaskGroup, ATaskEndingOnItsOwnStopsTheWholeGroupAndNewsOfAKilledRunDoesNotStopTheNextRun)
 {
-    UserDefHandlerTaskManager manager;
-    add(manager, {&m_b, &m_c});
-    ASSERT_TRUE(manager.start() && manager.waitForStart());
+    UserDefHandlerTaskManager group;
+    UserDefHandlerOrderTaskManager ordered;
+    add(group, {&m_b, &m_c});
+    ASSERT_TRUE(group.start() && group.waitForStart());
     ASSERT_TRUE(m_b.stop());
-    ASSERT_TRUE(manager.waitUntilDone());
+    ASSERT_TRUE(group.waitUntilDone());
     EXPECT_EQ(m_c.m_vEvents, (Events{"svc-entry", "stop", "close"}));
-}
-
-TEST_F(TaskGroup, NewsOfAKilledRunDoesNotStopTheNextOrderedRun)
-{
-    UserDefHandlerOrderTaskManager manager;
-    add(manager, {&m_b, &m_c});
-    // The members' news of the kill reaches the group after its thread has ended, and waits
-    // there for the next run, in which c has not been started yet when it arrives.
+    ASSERT_TRUE(group.clearTasks());
+    add(ordered, {&m_b, &m_c});
     for (int run = 0; run < 5; ++run) {
-        ASSERT_TRUE(manager.start());
-        ASSERT_TRUE(manager.waitForStart()) << "run " << run;
-        ASSERT_TRUE(manager.kill());
-        ASSERT_TRUE(manager.waitUntilDone() && m_b.waitUntilDone() && m_c.waitUntilDone());
+        ASSERT_TRUE(ordered.start());
+        ASSERT_TRUE(ordered.waitForStart()) << "run " << run;
+        ASSERT_TRUE(ordered.kill());
+        ASSERT_TRUE(ordered.waitUntilDone() && m_b.waitUntilDone() && m_c.waitUntilDone());
     }
 }

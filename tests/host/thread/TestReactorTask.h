@@ -16,32 +16,15 @@ using Events = std::vector<std::string>;
 class TestReactorTask : public StaticReactorTaskImpl
 {
   public:
-    explicit TestReactorTask(const char* in_szName = "test-task", bool in_bDeferStop = false)
-        : m_bDeferStop(in_bDeferStop)
-    {
-        setTaskName(in_szName);
-    }
-    ~TestReactorTask() override
-    {
-        kill();
-        waitUntilDone();
-    }
+    explicit TestReactorTask(const char* in_szName = "test-task", bool in_bDeferStop = false) : m_bDeferStop(in_bDeferStop) { setTaskName(in_szName); }
+    ~TestReactorTask() override { kill(); waitUntilDone(); }
 
     Events m_vEvents;
 
   protected:
-    void onSvcEntry() override
-    {
-        m_vEvents.push_back("svc-entry");
-        StaticReactorTaskImpl::onSvcEntry();
-    }
+    void onSvcEntry() override { m_vEvents.push_back("svc-entry"); StaticReactorTaskImpl::onSvcEntry(); }
     void handleMOCallFailure() override { m_vEvents.push_back("failure"); }
-    void handleMOCallStop() override
-    {
-        m_vEvents.push_back("stop");
-        if (!m_bDeferStop)
-            stopCompleted();
-    }
+    void handleMOCallStop() override { m_vEvents.push_back("stop"); if (!m_bDeferStop) stopCompleted(); }
     void handleMOCallKill() override { m_vEvents.push_back("kill"); }
     int close(unsigned long in_ulFlags) override
     {
@@ -60,11 +43,7 @@ class TestReactorTask : public StaticReactorTaskImpl
 struct StateRecorder : public TaskObserver
 {
     explicit StateRecorder(bool in_bStartsAndStopsOnly = false) : m_bStartsAndStopsOnly(in_bStartsAndStopsOnly) {}
-    void watch(TaskWithState& io_task)
-    {
-        m_vpTasks.push_back(&io_task);
-        io_task.addTaskObserver(this);
-    }
+    void watch(TaskWithState& io_task) { m_vpTasks.push_back(&io_task); io_task.addTaskObserver(this); }
     void newTaskState(TaskWithState& io_task, Task::State in_state) override
     {
         const bool bStarting = in_state == Task::STARTING_STATE, bStopping = in_state == Task::STOPPING_STATE;
@@ -80,11 +59,7 @@ struct StateRecorder : public TaskObserver
         if (strLine.rfind(m_strAwaited, 0) == 0)
             m_awaited.countDown();
     }
-    Events lines()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_vLines;
-    }
+    Events lines() { std::lock_guard<std::mutex> lock(m_mutex); return m_vLines; }
 
     const bool m_bStartsAndStopsOnly;
     std::vector<TaskWithState*> m_vpTasks;

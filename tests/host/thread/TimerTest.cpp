@@ -1,5 +1,7 @@
 #include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -7,19 +9,22 @@
 #include "host/thread/TimeoutProcessor.h"
 #include "tests/host/thread/RunOnTaskThread.h"
 #include "tests/host/thread/TestReactorTask.h"
+#include "tests/support/LogCapture.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 const ACE_Time_Value ONE_MS(0, 1000);
 
-// Notes when, where and with what data each expiry ran, then runs its hook; tells of its deletion.
+// Notes when (by the monotonic clock and by the time it is given), where and with what data each expiry
+// ran, then runs its hook; tells of its deletion.
 struct NotingProcessor : public TimeoutProcessor
 {
     NotingProcessor(CountDownLatch& io_expired, CountDownLatch& io_deleted) : m_expired(io_expired), m_deleted(io_deleted) {}
     ~NotingProcessor() override { m_deleted.countDown(); }
-    void handleTimeout(const ACE_Time_Value&, void* in_pData) override
+    void handleTimeout(const ACE_Time_Value& in_now, void* in_pData) override
     {
         s_vTimes.push_back(Clock::now());
+        s_lClockSkewSec = std::labs(in_now.sec() - std::chrono::duration_cast<std::chrono::seconds>(s_vTimes.back().time_since_epoch()).count());
         s_ranOn = std::this_thread::get_id();
         s_pData = in_pData;
         m_expired.countDown();
@@ -31,19 +36,15 @@ struct NotingProcessor : public TimeoutProcessor
     static inline std::vector<Clock::time_point> s_vTimes;
     static inline std::thread::id s_ranOn;
     static inline void* s_pData = nullptr;
-    CountDownLatch& m_expired;
-    CountDownLatch& m_deleted;
+    static inline long s_lClockSkewSec = -1; // between the time given and the monotonic clock
+    CountDownLatch &m_expired, &m_deleted;
     std::function<void()> m_onExpiry;
 };
 
 class Timers : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        NotingProcessor::s_vTimes.clear();
-        ASSERT_TRUE(m_task.start());
-    }
+    void SetUp() override { NotingProcessor::s_vTimes.clear(); ASSERT_TRUE(m_task.start()); }
     long schedule(NotingProcessor* in_pProcessor, const ACE_Time_Value& in_delay, const ACE_Time_Value& in_interval)
     {
         long lId = -1;
@@ -52,12 +53,6 @@ class Timers : public ::testing::Test
             lId = m_task.scheduleTimer(in_pProcessor, &m_iData, in_delay, in_interval, 0);
         }));
         return lId;
-    }
-    std::size_t expiries()
-    {
-        std::size_t uiExpiries = 0;
-        EXPECT_TRUE(runOnTaskThread(m_task.getActivationQueue(), [&] { uiExpiries = NotingProcessor::s_vTimes.size(); }));
-        return uiExpiries;
     }
 
     // Before the task, which deletes the processors that may still count them down.
@@ -68,10 +63,14 @@ class Timers : public ::testing::Test
 };
 } // namespace
 
-TEST_F(Timers, PeriodicTimerFiresAfterItsDelayThenOncePerPeriodOnTheTaskThreadUntilCancelled)
+// Each expiry throws: the task logs it and the timer keeps its period.
+TEST_F(Timers, PeriodicTimerFiresAfterItsDelayThenOncePerPeriodOnTheTaskThreadUntilCancelledEvenIfItThrows)
 {
     const auto delay = std::chrono::milliseconds(100), period = std::chrono::milliseconds(10);
-    const long lId = schedule(new NotingProcessor(m_expired, m_deleted), ACE_Time_Value(0, 100000), ACE_Time_Value(0, 10000));
+    LogCapture capture("linkhaven.thread.Task");
+    auto* pProcessor = new NotingProcessor(m_expired, m_deleted);
+    pProcessor->m_onExpiry = [] { throw std::runtime_error("timer bug"); };
+    const long lId = schedule(pProcessor, ACE_Time_Value(0, 100000), ACE_Time_Value(0, 10000));
     ASSERT_GE(lId, 0);
     ASSERT_TRUE(m_expired.wait());
     std::vector<Clock::time_point> times;
@@ -83,7 +82,10 @@ TEST_F(Timers, PeriodicTimerFiresAfterItsDelayThenOncePerPeriodOnTheTaskThreadUn
         times = NotingProcessor::s_vTimes;
         EXPECT_EQ(NotingProcessor::s_ranOn, std::this_thread::get_id());
         EXPECT_EQ(NotingProcessor::s_pData, &m_iData);
+        EXPECT_LE(NotingProcessor::s_lClockSkewSec, 1) << "the time given is the monotonic clock's, not the time of day";
     }));
+    const std::string strThrew = "task test-task : timer " + std::to_string(lId) + " of (anonymous namespace)::NotingProcessor threw : timer bug";
+    EXPECT_EQ(capture.messages(ERROR_LOG_LEVEL), std::vector<std::string>(times.size(), strThrew));
     EXPECT_TRUE(m_deleted.wait()) << "a cancelled timer deletes its processor, so it cannot fire again";
     // None before its time (the clock's microseconds may round it down), and once per period after the first.
     for (std::size_t k = 0; k < times.size(); ++k)
@@ -100,7 +102,7 @@ TEST_F(Timers, AnExpiryMayScheduleTheNextTimerWhichMayReuseTheIdentifierOfTheOne
     };
     ASSERT_GE(schedule(pFirst, ACE_Time_Value::zero, ACE_Time_Value::zero), 0);
     ASSERT_TRUE(m_deleted.wait() && nextExpired.wait() && nextDeleted.wait());
-    EXPECT_EQ(expiries(), 2u);
+    ASSERT_TRUE(runOnTaskThread(m_task.getActivationQueue(), [] { EXPECT_EQ(NotingProcessor::s_vTimes.size(), 2u); }));
 }
 
 TEST_F(Timers, ATimerFiresWhileMethodObjectsKeepTheQueueFull)

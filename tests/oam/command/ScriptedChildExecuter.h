@@ -35,11 +35,7 @@ class ScriptedChildExecuter : public OAMCmdExecuter
         return m_received.wait_for(lock, std::chrono::minutes(1), [&] { return m_vCommands.size() >= in_uiCount; });
     }
 
-    std::vector<std::string> commands() const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_vCommands;
-    }
+    std::vector<std::string> commands() const { std::lock_guard<std::mutex> lock(m_mutex); return m_vCommands; }
 
     // Each answers the oldest command not yet answered; the observer is then dropped, as a child does.
     bool answerSuccess(bool in_bSuccess, const std::string& in_strText)

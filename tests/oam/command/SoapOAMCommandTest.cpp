@@ -16,13 +16,6 @@ SoapOAMCommand commandOf(const char* in_szName, std::initializer_list<const char
     return cmd;
 }
 
-std::string oneLine(const OAMCommand& in_cmd)
-{
-    std::ostringstream os;
-    os << in_cmd;
-    return os.str();
-}
-
 std::string xmlOf(const SoapOAMCommand& in_cmd)
 {
     std::ostringstream os;
@@ -33,14 +26,14 @@ std::string xmlOf(const SoapOAMCommand& in_cmd)
 
 TEST(SoapOAMCommand, OneLineFormAndAssignment)
 {
-    EXPECT_EQ(oneLine(commandOf("get-alarms", {})), "get-alarms");
-    EXPECT_EQ(oneLine(commandOf("x", {"", "b"})), "x  b");
+    EXPECT_EQ(::testing::PrintToString(commandOf("get-alarms", {})), "get-alarms");
+    EXPECT_EQ(::testing::PrintToString(commandOf("x", {"", "b"})), "x  b");
     std::ostringstream os;
     os << std::setw(6) << std::setfill('.') << commandOf("x", {"a"});
     EXPECT_EQ(os.str(), ".....x a") << "the field width applies to the name alone";
     SoapOAMCommand assigned = commandOf("a", {"1", "2", "3"});
     assigned = commandOf("set-run-mode", {"normal", ""});
-    EXPECT_EQ(oneLine(assigned), "set-run-mode normal ");
+    EXPECT_EQ(::testing::PrintToString(assigned), "set-run-mode normal ");
 }
 
 TEST(CommandXmlForm, IsTheServiceRecordUnderOAMCommandAndReadsBackOverAnyCommand)
@@ -56,26 +49,21 @@ TEST(CommandXmlForm, IsTheServiceRecordUnderOAMCommandAndReadsBackOverAnyCommand
         {commandOf("get-alarms", {}), "<m-strName>get-alarms</m-strName>"},
     };
     for (const auto& [original, strFields] : cases) {
-        SCOPED_TRACE(oneLine(original));
+        SCOPED_TRACE(::testing::PrintToString(original));
         EXPECT_EQ(xmlOf(original), strOpen + strFields + "</OAMCommand>");
         std::istringstream is(xmlOf(original));
         SoapOAMCommand read = commandOf("old", {"stale"});
         read.readXML(is);
         EXPECT_TRUE(is.good());
-        EXPECT_EQ(oneLine(read), oneLine(original));
+        EXPECT_EQ(::testing::PrintToString(read), ::testing::PrintToString(original));
         EXPECT_EQ(read.getNumArg(), original.getNumArg());
     }
 }
 
 TEST(CommandXmlForm, WhatIsNotAWholeCommandFailsTheStreamAndOnlyAForeignElementIsLogged)
 {
-    struct Case
-    {
-        std::string strInput;
-        std::string strRead; // the command as it stands after the read
-        bool bLogged = false;
-        bool bFailedBefore = false;
-    };
+    // The input; the command as it stands after the read; whether it was logged; whether the stream had failed before.
+    struct Case { std::string strInput, strRead; bool bLogged = false, bFailedBefore = false; };
     const std::vector<Case> cases = {
         {"<Command><m-strName>x</m-strName></Command>", "", true},
         {"<x:OAMCommand><m-strName>a</m-strName></x:OAMCommand>", "", true},
@@ -92,7 +80,7 @@ TEST(CommandXmlForm, WhatIsNotAWholeCommandFailsTheStreamAndOnlyAForeignElementI
         SoapOAMCommand cmd = commandOf("old", {"stale"});
         cmd.readXML(is);
         EXPECT_TRUE(is.fail());
-        EXPECT_EQ(oneLine(cmd), c.strRead);
+        EXPECT_EQ(::testing::PrintToString(cmd), c.strRead);
         EXPECT_EQ(capture.lines().size(), c.bLogged ? 1u : 0u);
         EXPECT_EQ(capture.contains(ERROR_LOG_LEVEL, "soap_get failure"), c.bLogged);
         EXPECT_TRUE(c.bLogged || !c.strRead.empty() || is.eof()) << "no element: end of input";

@@ -13,11 +13,7 @@ class TestExecuterTask : public StaticReactorTaskImpl, public OAMCmdExecuterTask
 {
   public:
     explicit TestExecuterTask(const char* in_szName) { setTaskName(in_szName); }
-    ~TestExecuterTask() override
-    {
-        kill();
-        waitUntilDone();
-    }
+    ~TestExecuterTask() override { kill(); waitUntilDone(); }
 
     // Before start: the table is read on the task thread afterwards.
     void addHandler(const std::string& in_strName, CmdExecutionHandler* in_pHandler)

@@ -18,16 +18,8 @@ void removeAllAlarms()
 class AlarmCommandsTest : public StartedManagerTest
 {
   protected:
-    void SetUp() override
-    {
-        registry.setAlarmState(*m_pEarly, Alarm::RAISED_STATE);
-        StartedManagerTest::SetUp();
-    }
-    void TearDown() override
-    {
-        StartedManagerTest::TearDown();
-        removeAllAlarms();
-    }
+    void SetUp() override { registry.setAlarmState(*m_pEarly, Alarm::RAISED_STATE); StartedManagerTest::SetUp(); }
+    void TearDown() override { StartedManagerTest::TearDown(); removeAllAlarms(); }
 
     const std::shared_ptr<Alarm> m_pEarly = registry.defineAlarm("early", "raised before the manager");
 };

@@ -36,8 +36,7 @@ struct TimerWatchingManager : OAMManager
 {
     std::vector<std::string> m_vTimerCalls;
 
-    long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay,
-                       const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override
+    long scheduleTimer(TimeoutProcessor* in_pProcessor, void* in_pData, const ACE_Time_Value& in_delay, const ACE_Time_Value& in_interval, std::uint64_t in_ulCount) override
     {
         m_vTimerCalls.push_back("after " + std::to_string(in_delay.msec()) + "ms, every " + std::to_string(in_interval.msec()) + "ms, count " + std::to_string(in_ulCount));
         return OAMManager::scheduleTimer(in_pProcessor, in_pData, in_delay, in_interval, in_ulCount);
@@ -73,9 +72,7 @@ TEST(CpuMonitorInstallation, TimerFollowsTheConfigurationAndEndsWithTheTask)
         pManager->setTaskName("watched");
         ASSERT_TRUE(pManager->start());
         EXPECT_EQ(pManager->waitForStart(ACE_Time_Value(60)), bStarts);
-        if (bStarts) {
-            EXPECT_TRUE(bKill ? pManager->kill() : pManager->stop());
-        }
+        EXPECT_TRUE(!bStarts || (bKill ? pManager->kill() : pManager->stop()));
         ASSERT_TRUE(pManager->waitUntilDone(ACE_Time_Value(60)));
         EXPECT_EQ(pManager->m_vTimerCalls, vTimerCalls);
         EXPECT_TRUE(log.contains(level, strLine));
@@ -92,11 +89,7 @@ class CpuLoadTest : public StartedManagerTest, AlarmRegistry::Observer
   protected:
     TSHandle<ROConfiguration> configuration() override { return settings(50, 0, 80.0); }
     void beforeStart(OAMManager&) override { AlarmRegistry::getInstance().addObserver(this); }
-    void TearDown() override
-    {
-        StartedManagerTest::TearDown();
-        AlarmRegistry::getInstance().removeObserver(this);
-    }
+    void TearDown() override { StartedManagerTest::TearDown(); AlarmRegistry::getInstance().removeObserver(this); }
     void newAlarmState(const Alarm& in_alarm) override
     {
         if (in_alarm.getName() == CpuMonitor::ALARM_NAME)
@@ -112,10 +105,7 @@ TEST_F(CpuLoadTest, TheCpuAlarmIsListedWhileTheLoadLasts)
     std::atomic<bool> bBusy{true};
     std::vector<std::thread> vLoad;
     for (unsigned ui = 0; ui < std::max(2u, std::thread::hardware_concurrency()); ++ui)
-        vLoad.emplace_back([&bBusy] {
-            while (bBusy.load(std::memory_order_relaxed)) {
-            }
-        });
+        vLoad.emplace_back([&bBusy] { while (bBusy.load(std::memory_order_relaxed)) {} });
     const bool bRaised = m_raised.wait();
     const std::string strWhileBusy = execute("get-alarms").m_strStatusText;
     bBusy = false;

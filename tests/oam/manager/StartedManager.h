@@ -5,15 +5,14 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/infra/RWGlobalConfig.h"
-#include "oam/command/SoapOAMCommand.h"
 #include "oam/manager/OAMManager.h"
+#include "tests/oam/command/CommandLine.h"
 
 class StartedManagerTest : public ::testing::Test
 {
@@ -31,8 +30,7 @@ class StartedManagerTest : public ::testing::Test
         ASSERT_TRUE(m_pManager->initialize(configuration()));
         m_pManager->setTaskName(TASK_NAME);
         beforeStart(*m_pManager);
-        ASSERT_TRUE(m_pManager->start());
-        ASSERT_TRUE(m_pManager->waitForStart(ACE_Time_Value(60)));
+        ASSERT_TRUE(m_pManager->start() && m_pManager->waitForStart(ACE_Time_Value(60)));
     }
     void TearDown() override
     {
@@ -45,23 +43,11 @@ class StartedManagerTest : public ::testing::Test
     // Registration before start: handlers, child executers.
     virtual void beforeStart(OAMManager&) {}
 
-    static SoapOAMCommand command(const std::string& in_strLine)
-    {
-        SoapOAMCommand cmd;
-        std::istringstream words(in_strLine);
-        std::string strWord;
-        words >> strWord;
-        cmd.setName(strWord.c_str());
-        while (words >> strWord)
-            cmd.pushBackArg(strWord.c_str());
-        return cmd;
-    }
-
     // Through the manager's synchronous entry; m_bAnswered keeps what the call gave. Test thread only.
     SoapOAM__OAMCommandExecResult execute(const std::string& in_strLine)
     {
         SoapOAM__OAMCommandExecResult result;
-        m_bAnswered = m_pManager->executeCommand(command(in_strLine), result, ACE_Time_Value(60));
+        m_bAnswered = m_pManager->executeCommand(commandLine(in_strLine), result, ACE_Time_Value(60));
         return result;
     }
 

@@ -1,7 +1,3 @@
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
 #include <map>
@@ -15,24 +11,13 @@
 #include "oam/om/OMObserver.h"
 #include "oam/om/OMReporter.h"
 #include "tests/oam/manager/StartedManager.h"
+#include "tests/support/Loopback.h"
 
 namespace {
 // "<status> <body>" of one GET on loopback.
 std::string httpGet(int in_nPort, const std::string& in_strPath)
 {
-    const int nSocket = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(in_nPort);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connect(nSocket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    const std::string strRequest = "GET " + in_strPath + " HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n";
-    send(nSocket, strRequest.data(), strRequest.size(), MSG_NOSIGNAL);
-    std::string strResponse;
-    char buffer[4096];
-    for (ssize_t n; (n = recv(nSocket, buffer, sizeof buffer, 0)) > 0;)
-        strResponse.append(buffer, n);
-    close(nSocket);
+    const std::string strResponse = roundTrip(in_nPort, "GET " + in_strPath + " HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n");
     const std::size_t uiBody = strResponse.find("\r\n\r\n");
     return strResponse.substr(9, 3) + " " + (uiBody == std::string::npos ? "" : strResponse.substr(uiBody + 4));
 }
@@ -50,15 +35,13 @@ std::string linesStartingWith(const std::string& in_strText, const std::vector<s
 }
 
 // Answers on the caller's thread, from a fixed table; an OM without a value fails.
-class FixedOMReporter : public OMReporter, public OMCatalogue
+struct FixedOMReporter : OMReporter, OMCatalogue
 {
-  public:
     bool getOM(const char* in_szOMName, OMObserver* in_pObserver) override
     {
         const std::unique_ptr<OMObserver> pObserver(in_pObserver);
         const auto found = m_values.find(in_szOMName);
-        return found == m_values.end() ? pObserver->getOMFailure(in_szOMName)
-                                       : pObserver->getOMSuccess(in_szOMName, found->second);
+        return found == m_values.end() ? pObserver->getOMFailure(in_szOMName) : pObserver->getOMSuccess(in_szOMName, found->second);
     }
     void describeOMs(std::vector<OMDescription>& io_vOMs) const override
     {
@@ -67,10 +50,8 @@ class FixedOMReporter : public OMReporter, public OMCatalogue
         for (const char* szName : {"t.line", "t.lines", "t.long"})
             io_vOMs.push_back({szName, OMDescription::TEXT, ""});
     }
-    std::map<std::string, ParameterValue> m_values{{"t.count", ParameterValue(7L)},
-                                                   {"t.line", ParameterValue("say \"hi\"")},
-                                                   {"t.lines", ParameterValue("a\nb")},
-                                                   {"t.long", ParameterValue(std::string(129, 'x'))}};
+    std::map<std::string, ParameterValue> m_values{
+        {"t.count", ParameterValue(7L)}, {"t.line", ParameterValue("say \"hi\"")}, {"t.lines", ParameterValue("a\nb")}, {"t.long", ParameterValue(std::string(129, 'x'))}};
 };
 
 class MetricsEndpointTest : public StartedManagerTest
@@ -90,12 +71,7 @@ class MetricsEndpointTest : public StartedManagerTest
 
 TEST_F(MetricsEndpointTest, ReadinessFollowsTheManagerAndTheWebServiceWhileHealthStaysUp)
 {
-    const struct
-    {
-        std::function<void()> step;
-        std::string strReady;
-        const char* szUp;
-    } rows[] = {
+    const struct { std::function<void()> step; std::string strReady; const char* szUp; } rows[] = {
         {[] {}, "503 the OAM web service is not bound\n", "linkhaven_oam_up 1\n"},
         {[this] { m_bWebServiceBound = true; }, "200 ready\n", "linkhaven_oam_up 1\n"},
         {[this] { m_pManager->stop(), m_pManager->waitUntilDone(); }, "503 the OAM manager is not running\n",

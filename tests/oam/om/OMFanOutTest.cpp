@@ -3,13 +3,13 @@
 #include <sstream>
 
 #include "host/core/AceCleanupLogger.h"
-#include "host/core/StaticAccountMemAllocator.h"
 #include "oam/om/GetOM_MO.h"
 #include "oam/om/OMTaskManager.h"
 #include "tests/host/thread/RunOnTaskThread.h"
 #include "tests/host/thread/TestReactorTask.h"
 #include "tests/oam/manager/StartedManager.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/MemAccountFigure.h"
 
 namespace {
 const char* const STATE_OM = OMTaskManager::STATE_OM_NAME;
@@ -51,12 +51,6 @@ struct ScriptedReporter : OMReporter
     const char cIndex;
     std::deque<std::unique_ptr<OMObserver>> vpObservers; // under g_mutex
 };
-
-uint64_t account(const char* in_szName, uint64_t MemAccountInfo::*in_field = &MemAccountInfo::m_ulAllocations)
-{
-    MemAccountInfo info;
-    return StaticAccountMemAllocator::getMemAccountInfo(in_szName, info) ? info.*in_field : 0;
-}
 
 // The value, or "!" for none. A read of the manager's own OM returns once all queued before it has run.
 std::string read(OAMManager& io_manager, const char* in_szName, ACE_Time_Value in_timeout = ACE_Time_Value::max_time)
@@ -219,7 +213,7 @@ TEST_F(TaskManagersTest, EveryOMObjectComesBackAfterThousandsOfReadsSomeTimedOut
                     AlarmRegistry::getInstance().setAlarmState(*pAlarm, i % 16 ? Alarm::CLEARED_STATE : Alarm::RAISED_STATE);
                     LH_WARN(AceCleanupLogger::get("linkhaven.oam.manager"), "warning " << i);
                     SoapOAM__OAMCommandExecResult result;
-                    m_pManager->executeCommand(command(i % 16 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
+                    m_pManager->executeCommand(commandLine(i % 16 ? "get-alarms" : "reset-alarm-state"), result, ACE_Time_Value(60));
                 }
             }
         });

@@ -9,6 +9,7 @@
 #include "oam/soap/SoapContext.h"
 #include "oam/soap/SoapOAMOperations.h"
 #include "oam/soap/SoapOAMServe.h"
+#include "tests/oam/soap/SoapTexts.h"
 
 namespace {
 
@@ -25,27 +26,10 @@ HttpMessage splitHttp(const std::string& in_strRaw)
     return {in_strRaw.substr(0, uiBody + 2), in_strRaw.substr(std::min(uiBody + 4, in_strRaw.size()))};
 }
 
-std::string httpAround(const std::string& in_strStartAndHeaders, const std::string& in_strEnvelope)
-{
-    return in_strStartAndHeaders + "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-           std::to_string(in_strEnvelope.size()) + "\r\n\r\n" + in_strEnvelope;
-}
-
-const std::string NAMESPACES = "xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                               "xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" "
-                               "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                               "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:SoapOAM=\"urn:SoapOAM\"";
-
-std::string envelopeAround(const std::string& in_strBody, const std::string& in_strHeader = "")
-{
-    return "<?xml version=\"1.0\"?><SOAP-ENV:Envelope " + NAMESPACES + ">" + in_strHeader + "<SOAP-ENV:Body>" + in_strBody +
-           "</SOAP-ENV:Body></SOAP-ENV:Envelope>";
-}
-
 // What the service writes around a body.
 std::string expectedEnvelope(const std::string& in_strBody)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP-ENV:Envelope " + NAMESPACES +
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP-ENV:Envelope " + SOAP_NAMESPACES +
            "><SOAP-ENV:Body SOAP-ENV:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">" + in_strBody +
            "</SOAP-ENV:Body></SOAP-ENV:Envelope>\r\n";
 }
@@ -84,9 +68,8 @@ HttpMessage captureRequest(const std::function<void(struct soap*)>& in_send)
 
 // Answers with fixed values and keeps what it was given: the
 // command in one line ("(null)" for none), the OM name, or "channel status".
-class RecordingOperations : public SoapOAMOperations
+struct RecordingOperations : SoapOAMOperations
 {
-  public:
     int executeCommand(struct soap*, SoapOAM__OAMCommand* in_pCmd, SoapOAM__OAMCommandExecResult& out_result) override
     {
         strReceived = in_pCmd ? in_pCmd->m_strName : "(null)";
@@ -140,16 +123,10 @@ TEST(SoapOAMWire, RequestsHaveTheServiceShapeAndGoToPort18081WithAnEmptyAction)
 
 TEST(SoapOAMWire, EachRequestIsReadByTheServiceRulesAndAnsweredWithItsResponseOrAFault)
 {
-    struct Case
-    {
-        const char* szName;
-        std::string strRequest;
-        std::string strReceived; // what the operation was given; "" when none ran
-        std::string strAnswer;   // the response body, or the fault code ("": any fault)
-        int nStatus = 0;         // what the operation gives
-        bool bOperations = true;
-    };
-    auto command = [](const std::string& in_strBody) { return envelopeAround("<SoapOAM:executeCommand>" + in_strBody + "</SoapOAM:executeCommand>"); };
+    // The request; what the operation was given ("" when none ran); the response body, or the fault code ("": any
+    // fault); what the operation gives; whether the context has operations.
+    struct Case { const char* szName; std::string strRequest, strReceived, strAnswer; int nStatus = 0; bool bOperations = true; };
+    auto command = [](const std::string& in_strInCmd) { return envelopeAround(executeCommandAround(in_strInCmd)); };
     const std::string EXEC_OK = "<SoapOAM:OAMCommandExecResult><m-bExecSuccess>true</m-bExecSuccess>"
                                 "<m-strStatusText>done &lt;ok&gt; &amp; \"well\"</m-strStatusText></SoapOAM:OAMCommandExecResult>";
     const std::string OM_ANSWER = "<SoapOAM:getOMResponse><out-strOM>17</out-strOM></SoapOAM:getOMResponse>";
@@ -172,10 +149,8 @@ TEST(SoapOAMWire, EachRequestIsReadByTheServiceRulesAndAnsweredWithItsResponseOr
         {"nil command", command("<in-cmd xsi:nil=\"true\"/>"), "(null)", EXEC_OK},
         {"om", envelopeAround(GET_OM), "cpu", OM_ANSWER},
         {"channel status", envelopeAround("<SoapOAM:getPSTNChannelStatus/>"), "channel status", CHANNEL_ANSWER},
-        {"header to skip", envelopeAround(GET_OM, "<SOAP-ENV:Header><x:auth xmlns:x=\"urn:x\">k</x:auth></SOAP-ENV:Header>"),
-         "cpu", OM_ANSWER},
-        {"response as request", envelopeAround("<SoapOAM:getOMResponse><out-strOM>1</out-strOM></SoapOAM:getOMResponse>"), "",
-         "SOAP-ENV:Client"},
+        {"header to skip", envelopeAround(GET_OM, "<SOAP-ENV:Header><x:auth xmlns:x=\"urn:x\">k</x:auth></SOAP-ENV:Header>"), "cpu", OM_ANSWER},
+        {"response as request", envelopeAround("<SoapOAM:getOMResponse><out-strOM>1</out-strOM></SoapOAM:getOMResponse>"), "", "SOAP-ENV:Client"},
         {"cut", envelopeAround("<SoapOAM:getOM><in-strOmName>cpu</in-strOm"), "", "SOAP-ENV:Client"},
         {"operation failing", envelopeAround("<SoapOAM:getPSTNChannelStatus/>"), "channel status", "", -1},
         {"no envelope", "<?xml version=\"1.0\"?><SoapOAM:getOM xmlns:SoapOAM=\"urn:SoapOAM\"/>", "", "SOAP-ENV:VersionMismatch"},

@@ -30,9 +30,7 @@ std::string soapError(struct soap* io_pSoap)
     const char* const szDetail = soap_fault_detail(io_pSoap);
     return std::string(szString ? szString : "TLS error") + (szDetail ? std::string(": ") + szDetail : "");
 }
-} // namespace
 
-namespace {
 sigset_t sigpipeOnly()
 {
     sigset_t signals;

@@ -1,6 +1,5 @@
 #include "oam/soap/OAMManagerWsJRunnable.h"
 
-#include <fcntl.h>
 #include <sys/socket.h>
 
 #include <future>
@@ -74,6 +73,7 @@ bool OAMManagerWsJRunnable::configure(const TSHandle<ROConfiguration>& in_hConfi
 void OAMManagerWsJRunnable::terminate()
 {
     JRunnableImpl::terminate();
+    m_listeningSockets.stop();
     m_tlsServer.cutHandshakes();
 }
 
@@ -144,11 +144,11 @@ bool OAMManagerWsJRunnable::setUpSecurity(const CachedLLLoggingIdLogger& in_logg
 std::uint32_t OAMManagerWsJRunnable::serveOnThreads(CachedLLLoggingIdLogger& io_logger, struct soap* io_pSoap,
                                                     const Settings& in_settings)
 {
-    // Every thread that waits for a connection wakes for the next one, and all but one would then
-    // block in accept past the termination; a non-blocking socket sends them back to their timed
-    // wait instead. Without an accept time-out they block in accept alone, where only one wakes.
-    if (io_pSoap->accept_timeout != 0)
-        ::fcntl(io_pSoap->master, F_SETFL, ::fcntl(io_pSoap->master, F_GETFL) | O_NONBLOCK);
+    // Each thread waits in a blocking accept, where the system wakes one of them for a connection
+    // (a timed wait wakes every idle one); a stop shuts the listening socket down instead.
+    io_pSoap->accept_timeout = 0;
+    if (!m_listeningSockets.add(io_pSoap->master))
+        return 0;
     std::vector<std::future<std::uint32_t>> vServers;
     for (int i = 1; i < in_settings.nThreads; ++i) {
         struct soap* const pCopy = soap_copy(io_pSoap);
@@ -178,6 +178,7 @@ std::uint32_t OAMManagerWsJRunnable::serveOnThreads(CachedLLLoggingIdLogger& io_
         if (server.get() != 0)
             uiResult = RUN_FAILED;
     }
+    m_listeningSockets.remove(io_pSoap->master);
     return uiResult;
 }
 
@@ -257,7 +258,11 @@ std::uint32_t OAMManagerWsJRunnable::serveConnections(CachedLLLoggingIdLogger& i
         // A time-out or error of the connection served last must not read as the accept's.
         io_pSoap->errnum = 0;
         if (soap_valid_socket(soap_accept(io_pSoap))) {
+            // An accept without time-out may have waited through a change of the level.
+            io_logger.refreshLogLevel();
             serveConnection(io_logger, io_pSoap, in_limits);
+        } else if (isTerminateRequested()) {
+            return 0;
         } else if (io_pSoap->errnum != 0) {
             std::string strError;
             getLastSoapErrorMsg(io_pSoap, strError);

@@ -22,6 +22,7 @@
 #include "oam/soap/AdminPortSecurity.h"
 #include "oam/soap/BasicAuthGate.h"
 #include "oam/soap/RequestBounds.h"
+#include "oam/soap/SocketsShutOnStop.h"
 #include "oam/soap/SoapOAMOperations.h"
 
 class OAMManager;
@@ -49,7 +50,7 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
     const char* getName() const override { return "OAM Manager Web Services"; }
     using JRunnableImpl::run;
     using JRunnableImpl::setRunningObserver;
-    // Also cuts short the TLS handshakes in progress.
+    // Also wakes the threads waiting for a connection and cuts short the TLS handshakes in progress.
     void terminate() override;
     using ObjectWithLoggerImpl::getLogger;
 
@@ -101,4 +102,6 @@ class OAMManagerWsJRunnable : public virtual JRunnable,
     AdminPortSecurity m_security;
     std::unique_ptr<BasicAuthGate> m_pAuthGate;
     TlsServer m_tlsServer;
+    // The listening socket while several threads wait on it.
+    SocketsShutOnStop m_listeningSockets;
 };

@@ -1,7 +1,6 @@
 #include "oam/soap/TlsServer.h"
 
 #include <pthread.h>
-#include <sys/socket.h>
 
 #include <ctime>
 
@@ -93,13 +92,9 @@ bool TlsServer::accept(struct soap* io_pSoap, RequestBounds& io_bounds, std::str
         return false;
     }
     const int nSocket = io_pSoap->socket;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_bCut) {
-            out_strReason = "terminating";
-            return false;
-        }
-        m_handshakeSockets.insert(nSocket);
+    if (!m_handshakes.add(nSocket)) {
+        out_strReason = "terminating";
+        return false;
     }
     // The handshake is the runtime's own loop: it gets what remains of the request's time.
     const int nRecvTimeout = io_pSoap->recv_timeout;
@@ -107,10 +102,7 @@ bool TlsServer::accept(struct soap* io_pSoap, RequestBounds& io_bounds, std::str
     io_pSoap->recv_timeout = io_bounds.soapTimeoutWithin(nRecvTimeout);
     io_pSoap->send_timeout = io_bounds.soapTimeoutWithin(nSendTimeout);
     const int nStatus = soap_ssl_accept(io_pSoap);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_handshakeSockets.erase(nSocket);
-    }
+    m_handshakes.remove(nSocket);
     io_pSoap->recv_timeout = nRecvTimeout;
     io_pSoap->send_timeout = nSendTimeout;
     if (nStatus == SOAP_OK)
@@ -118,12 +110,4 @@ bool TlsServer::accept(struct soap* io_pSoap, RequestBounds& io_bounds, std::str
     out_strReason = soapError(io_pSoap);
     ERR_clear_error();
     return false;
-}
-
-void TlsServer::cutHandshakes()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_bCut = true;
-    for (const int nSocket : m_handshakeSockets)
-        ::shutdown(nSocket, SHUT_RDWR);
 }

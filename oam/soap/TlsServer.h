@@ -9,9 +9,9 @@
 
 #include <signal.h>
 
-#include <mutex>
-#include <set>
 #include <string>
+
+#include "oam/soap/SocketsShutOnStop.h"
 
 struct soap;
 class RequestBounds;
@@ -50,11 +50,8 @@ class TlsServer
     // short, with the reason.
     bool accept(struct soap* io_pSoap, RequestBounds& io_bounds, std::string& out_strReason);
     // Every handshake in progress fails at once, and none starts any more.
-    void cutHandshakes();
+    void cutHandshakes() { m_handshakes.stop(); }
 
   private:
-    std::mutex m_mutex;
-    // The sockets of the handshakes in progress: closed only once they have left this set.
-    std::set<int> m_handshakeSockets;
-    bool m_bCut = false;
+    SocketsShutOnStop m_handshakes;
 };

@@ -52,6 +52,8 @@ int main(int argc, char** argv)
     pSoap->recv_timeout = pSoap->send_timeout = soapTimeoutFromMs(5000);
     pSoap->bind_flags = SO_REUSEADDR;
     pSoap->socket_flags = MSG_NOSIGNAL;
+    // Answers written as trees, as the gateway writes them.
+    soap_set_omode(pSoap, SOAP_XML_TREE);
     if (!soap_valid_socket(soap_bind(pSoap, "127.0.0.1", std::atoi(argv[1]), 100))) {
         soap_print_fault(pSoap, stderr);
         return 1;

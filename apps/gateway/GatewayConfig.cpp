@@ -30,6 +30,9 @@ linkhaven.oam.webServiceMaxRequestBytes=1048576
 # Connections served at once: a slow client holds one of them, not the port.
 linkhaven.oam.webServiceThreads=4
 linkhaven.gw.ws.blockingTimeMs=250
+# The CPUs of the OAM manager's and the web service's threads (a list such as 0-3,6; empty: any).
+# Sharing one CPU, a request's hop between them needs no wake-up of another CPU.
+linkhaven.oam.cpuAffinity=0
 # Securing the web service (see linkhaven-gateway.conf(5)); empty, it is plain HTTP without users.
 linkhaven.oam.tls.certificateFile=
 linkhaven.oam.tls.keyFile=

@@ -25,6 +25,7 @@
 #include "oam/manager/DumpCoreHandler.h"
 #include "oam/manager/GetMemAccountInfoHandler.h"
 #include "oam/manager/LogLevelHandlers.h"
+#include "oam/manager/OAMCpuAffinity.h"
 #include "oam/manager/RunModeHandlers.h"
 #include "oam/manager/GetOMSM.h"
 
@@ -198,6 +199,7 @@ void OAMManager::onSvcEntry()
 {
     if (!Assertion(!m_hConfigCache.isNull(), "! m_hConfigCache.isNull()", __FILE__, __LINE__, m_logger))
         return;
+    confineToOAMCpus(*m_hConfigCache, m_logger, "OAM manager thread");
     if (!installCpuMonitor(*m_hConfigCache)) {
         stop();
         return;

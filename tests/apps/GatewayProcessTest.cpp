@@ -4,11 +4,30 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/Loopback.h"
+
+namespace {
+// The threads of a process that may run on CPU 0 only.
+int threadsOnCpu0Only(pid_t in_pid)
+{
+    const std::string strTasks = "/proc/" + std::to_string(in_pid) + "/task";
+    int nThreads = 0;
+    for (const auto& task : std::filesystem::directory_iterator(strTasks)) {
+        std::ifstream status(task.path() / "status");
+        std::string strLine;
+        while (std::getline(status, strLine))
+            nThreads += strLine == "Cpus_allowed_list:\t0";
+    }
+    return nThreads;
+}
+} // namespace
 
 TEST(GatewayProcess, StopsInOrderAndExitsWithZeroOnSigintAndOnSigterm)
 {
@@ -34,6 +53,15 @@ TEST(GatewayProcess, StopsInOrderAndExitsWithZeroOnSigintAndOnSigterm)
         char szLine[4096];
         while (strLog.find("Gateway started") == std::string::npos && std::fgets(szLine, sizeof szLine, pLog))
             strLog += szLine;
+        // The demo's manager thread and its four web-service threads share CPU 0; the last of those
+        // threads may start just after the gateway says it serves.
+        cpu_set_t cpus;
+        if (sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_ISSET(0, &cpus) && CPU_COUNT(&cpus) > 1) {
+            int nConfined = 0;
+            for (int nTry = 0; nTry < 100 && (nConfined = threadsOnCpu0Only(pid)) < 5; ++nTry)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            EXPECT_EQ(nConfined, 5);
+        }
         kill(pid, nSignal);
         while (std::fgets(szLine, sizeof szLine, pLog))
             strLog += szLine;

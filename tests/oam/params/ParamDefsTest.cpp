@@ -27,7 +27,8 @@ TEST(ParamDefs, LoadingTheModuleDefinedItsParameters)
     for (const std::string& strRow : rows)
         EXPECT_EQ(strRow, describe(ParameterInfoDB::getInstance(), strRow.substr(0, strRow.find(' '))));
     // The parameters of the opt-in extensions are not defined: get-config-param lists no more without them.
-    for (const char* szExtension : {"linkhaven.oam.metricsPort", "linkhaven.oam.webServiceThreads", "linkhaven.oam.tls.keyFile"})
+    for (const char* szExtension : {"linkhaven.oam.metricsPort", "linkhaven.oam.webServiceThreads", "linkhaven.oam.tls.keyFile",
+                                     "linkhaven.oam.cpuAffinity"})
         EXPECT_EQ("", describe(ParameterInfoDB::getInstance(), szExtension));
     EXPECT_NE(nullptr, SingletonRegistry::getInstance().find("ParamDefs::Singleton"));
 }
